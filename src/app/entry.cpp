@@ -1,0 +1,21 @@
+// The process entry. No C runtime starts this program: this is the first code
+// that runs, and ExitProcess is the last call.
+#include <objbase.h>
+
+#include "app/command_tail.h"
+#include "app/process.h"
+
+extern "C" void entryPoint() {
+  using namespace orv;
+  CoInitialize(nullptr);
+  commandTail = commandTailOf(GetCommandLineA());
+  moduleInstance = GetModuleHandleA(nullptr);
+  if (!createProcessState()) {
+    CoUninitialize();
+    ExitProcess(255);
+  }
+  int exitCode = programMain();
+  releaseProcessState();
+  CoUninitialize();
+  ExitProcess(static_cast<UINT>(exitCode));
+}

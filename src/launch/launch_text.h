@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/astring.h"
+
+namespace orv {
+
+// What the log says after the path for the shell's answer: ": File not found."
+// for 2, ": Opened." above 32, ": Error N (reason)." otherwise.
+void appendLaunchOutcome(AString& out, int shellResult);
+
+// "Error #N running PATH": a launch refused before the shell was asked.
+void appendLaunchRefusal(AString& out, int code, ByteView path);
+
+}  // namespace orv

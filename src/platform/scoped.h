@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/win.h"
+
+// One owner per handle kind: each closes its handle on every path.
+namespace orv {
+
+template <typename Traits>
+class Scoped {
+ public:
+  using Handle = typename Traits::Handle;
+  Scoped() = default;
+  explicit Scoped(Handle h) : h_(h) {}
+  ~Scoped() { reset(); }
+  Scoped(const Scoped&) = delete;
+  Scoped& operator=(const Scoped&) = delete;
+
+  Handle get() const { return h_; }
+  Handle* receive() {  // for calls that write the handle through a pointer
+    reset();
+    return &h_;
+  }
+  explicit operator bool() const { return Traits::valid(h_); }
+  void reset(Handle h = Traits::none()) {
+    if (Traits::valid(h_)) Traits::close(h_);
+    h_ = h;
+  }
+
+ private:
+  Handle h_ = Traits::none();
+};
+
+// A file handle; closed with the system's error boxes suppressed, like every
+// other file-system call.
+struct FileTraits {
+  using Handle = HANDLE;
+  static Handle none() { return INVALID_HANDLE_VALUE; }
+  static bool valid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+  static void close(Handle h);
+};
+using ScopedFile = Scoped<FileTraits>;
+
+struct FindTraits {
+  using Handle = HANDLE;
+  static Handle none() { return INVALID_HANDLE_VALUE; }
+  static bool valid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+  static void close(Handle h);
+};
+using ScopedFind = Scoped<FindTraits>;
+
+// An access token; closed through the system seam so tests can count it.
+struct TokenTraits {
+  using Handle = HANDLE;
+  static Handle none() { return nullptr; }
+  static bool valid(Handle h) { return h != nullptr; }
+  static void close(Handle h);
+};
+using ScopedToken = Scoped<TokenTraits>;
+
+struct ComTraits {
+  using Handle = bool;
+  static Handle none() { return false; }
+  static bool valid(Handle h) { return h; }
+  static void close(Handle);  // CoUninitialize
+};
+using ScopedCom = Scoped<ComTraits>;
+
+}  // namespace orv

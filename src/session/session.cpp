@@ -1,0 +1,61 @@
+#include "session/session.h"
+
+#include "launch/event_log.h"
+#include "platform/message.h"
+#include "platform/scoped.h"
+#include "platform/system.h"
+#include "platform/text.h"
+
+namespace orv {
+
+void TokenTraits::close(HANDLE token) { sys::closeHandle(token); }
+
+int isWindowsNT() {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  static_assert(sizeof version == 148);
+  sys::getVersionEx(&version);
+  return version.dwPlatformId == VER_PLATFORM_WIN32_NT ? -1 : 0;
+}
+
+int getShutdownPrivilege() {
+  HANDLE opened = nullptr;
+  if (!sys::openProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened))
+    return 0;
+  ScopedToken token(opened);
+  TOKEN_PRIVILEGES privilege = {};
+  if (!sys::lookupPrivilegeValue(nullptr, "SeShutdownPrivilege", &privilege.Privileges[0].Luid))
+    return 0;
+  privilege.PrivilegeCount = 1;
+  privilege.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  // Success as the call reports it: an account without the privilege gets
+  // ERROR_NOT_ALL_ASSIGNED here, and the request itself then decides.
+  return sys::adjustTokenPrivileges(token.get(), FALSE, &privilege, 0, nullptr, nullptr);
+}
+
+namespace {
+
+// The privilege step both requests share: only the NT family needs it.
+bool mayRequest(const char* refusal) {
+  if (!isWindowsNT() || getShutdownPrivilege()) return true;
+  showMessage(refusal, MB_OK);
+  return false;
+}
+
+}  // namespace
+
+int exitWindows(int flags) {
+  if (!mayRequest("Can't get shutdown privileges, not shutting down.")) return 0;
+  AString message("ExitWindowsEx code ");
+  appendNumber(message, flags);
+  logEvent(message, "exitWindows");
+  return sys::exitWindowsEx(static_cast<UINT>(flags) | EWX_FORCEIFHUNG, 0xFFFFFFFF);
+}
+
+void goToStandby() {
+  if (!mayRequest("Can't get shutdown privileges, not standing by.")) return;
+  logEvent("Standing by", "goToStandby");
+  if (sys::PowerStateFn suspend = sys::setSystemPowerState()) suspend(-1, FALSE);
+}
+
+}  // namespace orv

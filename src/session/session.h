@@ -1,0 +1,18 @@
+#pragma once
+
+namespace orv {
+
+// -1 on the NT family, 0 on the Windows 95/98/Me family.
+int isWindowsNT();
+
+// Enables the shutdown privilege in the process token; non-zero on success.
+int getShutdownPrivilege();
+
+// Logs off (0), shuts down (1) or restarts (2); non-zero when the system
+// accepted the request.
+int exitWindows(int flags);
+
+// Asks the system to suspend; the outcome is not reported.
+void goToStandby();
+
+}  // namespace orv

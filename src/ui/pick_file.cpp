@@ -1,0 +1,44 @@
+#include "ui/pick_file.h"
+
+#include "platform/fs.h"
+#include "platform/system.h"
+#include "ui/pick_rules.h"
+
+namespace orv {
+
+int pickFile(HWND owner, ByteView title, AString& fileName, ByteView initialDir, ByteView filter,
+             ByteView defaultExt, DWORD& flags) {
+  AString filterList, nameBuffer, directory(initialDir), titleText(title), extension(defaultExt);
+  AString fileTitle;
+  convertFilter(filterList, filter);
+  if (initialDir.empty()) {
+    DWORD error;
+    directory = currentDirectory(&error);
+  }
+  fillNameBuffer(nameBuffer, fileName);
+  fileTitle.resize(MAX_PATH, 0);
+  if (filterList.failed() || nameBuffer.failed() || directory.failed() || titleText.failed() ||
+      extension.failed() || fileTitle.failed())
+    return 0;
+
+  OPENFILENAMEA record = {};
+  record.lStructSize = 76;  // the Windows 95 / NT 4.0 layout
+  record.hwndOwner = owner;
+  record.lpstrFilter = filterList.c_str();
+  record.nFilterIndex = 1;
+  record.lpstrFile = nameBuffer.data();
+  record.nMaxFile = kNameBufferSize;
+  record.lpstrFileTitle = fileTitle.data();
+  record.nMaxFileTitle = MAX_PATH;
+  record.lpstrInitialDir = directory.c_str();
+  record.lpstrTitle = title.empty() ? nullptr : titleText.c_str();
+  record.Flags = flags;
+  record.lpstrDefExt = defaultExt.empty() ? nullptr : extension.c_str();
+  int result = sys::getOpenFileName(&record);
+
+  fileName.assign(readBackName(nameBuffer));
+  flags = record.Flags;
+  return result;
+}
+
+}  // namespace orv

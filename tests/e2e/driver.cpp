@@ -1,0 +1,100 @@
+#include "driver.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+Install::Install(const char* exeName) : exeName_(exeName) {
+  EXPECT_TRUE(CopyFileA(ORVALIX_EXE, exe().c_str(), FALSE)) << ORVALIX_EXE;
+}
+
+Process::Process(const std::string& exe, const std::string& arguments, const std::string& cwd) {
+  std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+  STARTUPINFOA si = {sizeof si};
+  EXPECT_TRUE(CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             cwd.c_str(), &si, &info_))
+      << exe;
+}
+
+Process::~Process() {
+  if (!info_.hProcess) return;
+  if (running()) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool Process::running() const {
+  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD Process::waitExit(DWORD ms) {
+  if (!info_.hProcess || WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0)
+    return STILL_ACTIVE;
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+namespace {
+
+struct Search {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collect(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<Search*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == s->pid && IsWindowVisible(w)) s->found.push_back(w);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> topWindows(DWORD processId) {
+  Search search = {processId, {}};
+  EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string windowText(HWND w) {
+  char buf[1024] = "";
+  GetWindowTextA(w, buf, sizeof buf);
+  return buf;
+}
+
+std::string className(HWND w) {
+  char buf[256] = "";
+  GetClassNameA(w, buf, sizeof buf);
+  return buf;
+}
+
+HWND waitWindow(DWORD processId, const char* cls, const char* caption, DWORD ms) {
+  HWND found = nullptr;
+  waitFor(
+      [&] {
+        for (HWND w : topWindows(processId))
+          if (className(w) == cls && windowText(w) == caption) found = w;
+        return found != nullptr;
+      },
+      ms);
+  return found;
+}
+
+bool waitGone(HWND w, DWORD ms) {
+  return waitFor([&] { return !IsWindow(w); }, ms);
+}
+
+void click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+std::string boxText(HWND box) {
+  char buf[1024] = "";
+  GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);
+  return buf;
+}
+
+}  // namespace e2e

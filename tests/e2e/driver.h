@@ -1,0 +1,57 @@
+#pragma once
+
+// Drives a real Orvalix.exe from outside: starts it, finds its windows, clicks,
+// answers its boxes. The driver owns no window, so Wine's end-of-session
+// never targets it. Every wait is bounded.
+#include <string>
+#include <vector>
+
+#include "../win32/test_util.h"
+
+namespace e2e {
+
+// A copy of Orvalix.exe in a fresh folder, so a Startup folder can sit beside it.
+class Install {
+ public:
+  explicit Install(const char* exeName = "Orvalix.exe");
+  std::string exe() const { return dir / exeName_; }
+  std::string startup() const { return dir / "Startup"; }
+  testutil::TempDir dir;
+
+ private:
+  std::string exeName_;
+};
+
+class Process {
+ public:
+  Process(const std::string& exe, const std::string& arguments, const std::string& cwd);
+  ~Process();  // ends the process by its handle if it is still running
+  bool running() const;
+  DWORD waitExit(DWORD ms);  // the exit code, or STILL_ACTIVE after ms
+  DWORD id() const { return info_.dwProcessId; }
+
+ private:
+  PROCESS_INFORMATION info_ = {};
+};
+
+// The process's visible top-level window of that class and caption, waiting
+// up to ms for it; null when none came.
+HWND waitWindow(DWORD processId, const char* className, const char* caption, DWORD ms = 15000);
+std::vector<HWND> topWindows(DWORD processId);
+std::string windowText(HWND w);
+std::string className(HWND w);
+bool waitGone(HWND w, DWORD ms = 10000);
+// Waits until pred() holds or ms passed; returns pred().
+template <typename Pred>
+bool waitFor(Pred pred, DWORD ms = 10000) {
+  for (DWORD start = GetTickCount(); !pred();) {
+    if (GetTickCount() - start > ms) return pred();
+    Sleep(10);
+  }
+  return true;
+}
+
+void click(HWND button);  // a posted BM_CLICK
+std::string boxText(HWND box);
+
+}  // namespace e2e

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/command_tail.h"
+#include "launch/log_line.h"
+#include "platform/text.h"
+#include "startup/run_list.h"
+
+using namespace orv;
+
+static std::string str(ByteView v) { return std::string(v.ptr, v.size); }
+
+TEST(CommandTail, Table) {
+  struct {
+    const char* line;
+    const char* tail;
+  } cases[] = {
+      {"", ""},
+      {"\"C:\\Program Files\\Orvalix.exe\" nostartup", "nostartup"},
+      {"\"C:\\Program Files\\Orvalix.exe\"", ""},
+      {"\"C:\\a b.exe\"x y", "x y"},  // bytes after the quote belong to the tail
+      {"\"C:\\unclosed.exe nostartup", ""},
+      {"C:\\Program Files\\Orvalix.exe", "Files\\Orvalix.exe"},
+      {"prog   NoStartUp", "NoStartUp"},
+      {"prog\tx", "\tx"},
+      {"prog", ""},
+      {"   lead tail ", "lead tail "},
+      {"prog \"quoted\"  ", "\"quoted\"  "},
+      {"\xff\x80x y", "y"},  // high bytes are part of the name
+      {"\x01x", ""},         // the first byte is the name whatever its value
+  };
+  for (auto& c : cases) EXPECT_EQ(str(commandTailOf(c.line)), c.tail) << c.line;
+}
+
+TEST(NumberText, BlankOrMinusThenDigits) {
+  struct {
+    long value;
+    const char* text;
+  } cases[] = {{0, " 0"}, {1, " 1"}, {-1, "-1"}, {76, " 76"},
+               {2147483647L, " 2147483647"}, {-2147483647L - 1, "-2147483648"}};
+  for (auto& c : cases) {
+    AString s;
+    appendNumber(s, c.value);
+    EXPECT_EQ(str(s), c.text);
+  }
+  AString digits;
+  appendDigits(digits, 64);
+  EXPECT_EQ(str(digits), "64");
+}
+
+TEST(ErrorTables, CodesNumbersAndTexts) {
+  struct {
+    unsigned long code;
+    int number;
+    const char* text;
+  } cases[] = {
+      {1, 75, "Path/file access error"}, {16, 75, ""}, {37, 75, ""},
+      {2, 53, "File not found"}, {18, 53, ""}, {3, 76, "Path not found"},
+      {4, 67, "Too many files"}, {5, 70, "Permission denied"}, {19, 70, ""}, {32, 70, ""},
+      {33, 70, ""}, {36, 70, ""}, {6, 51, "Internal error"}, {11, 51, ""}, {12, 51, ""},
+      {13, 51, ""}, {22, 51, ""}, {24, 51, ""}, {7, 241, "Global memory corrupt"},
+      {9, 241, ""}, {10, 241, ""}, {8, 7, "Out of memory"}, {14, 7, ""},
+      {15, 68, "Device unavailable"}, {20, 68, ""}, {17, 74, "Rename across disks"},
+      {21, 71, "Disk not ready"}, {23, 72, "Disk media error"}, {25, 72, ""}, {31, 72, ""},
+      {34, 72, ""}, {35, 72, ""}, {38, 62, "Input past end"}, {39, 61, "Disk full"},
+      {112, 61, ""}, {87, 5, "Illegal function call"}, {267, 75, ""}, {40, 75, ""},
+      {0xFFFFFFFF, 75, ""},
+  };
+  for (auto& c : cases) {
+    EXPECT_EQ(errorNumberFromCode(c.code), c.number) << c.code;
+    if (*c.text) {
+      EXPECT_EQ(str(errorText(c.number)), c.text);
+    }
+  }
+  EXPECT_EQ(str(errorText(0)), "No Error");
+  EXPECT_EQ(str(errorText(64)), "Bad file name");
+  EXPECT_EQ(str(errorText(242)), "String space corrupt");
+  EXPECT_EQ(str(errorText(1)), "");
+  EXPECT_EQ(str(errorText(255)), "");
+}
+
+TEST(LogLine, ByteExact) {
+  struct {
+    LocalTime t;
+    const char* source;
+    std::string message;
+    std::string line;
+  } cases[] = {
+      {{2026, 12, 8, 5, 22, 11}, "", "Standing by", "12-08-2026 05:22:11: Standing by"},
+      {{2026, 1, 5, 9, 3, 7}, "runStartup", "Executing startup",
+       "01-05-2026 09:03:07: runStartup: Executing startup"},
+      {{1999, 10, 31, 23, 59, 59}, "exitWindows", "", "10-31-1999 23:59:59: exitWindows: "},
+      {{2026, 2, 3, 0, 0, 0}, "", "", "02-03-2026 00:00:00: "},
+      {{2026, 2, 3, 0, 0, 0}, "x", "a\r\nb%c%", "02-03-2026 00:00:00: x: a\r\nb%c%"},
+      {{2026, 2, 3, 0, 0, 0}, "x", std::string("a\0b", 3), std::string("02-03-2026 00:00:00: x: a\0b", 27)},
+  };
+  for (auto& c : cases) {
+    AString s;
+    buildLogLine(s, c.t, ByteView::ofCString(c.source),
+                 ByteView(c.message.data(), static_cast<unsigned>(c.message.size())));
+    EXPECT_EQ(std::string(s.c_str(), s.length()), c.line);
+  }
+}
+
+TEST(StartupRules, NoStartupSwitch) {
+  struct {
+    const char* tail;
+    bool off;
+  } cases[] = {{"nostartup", true}, {"/NoStartup", true}, {"  NOSTARTUP  ", true},
+               {"x-nostartupy", true}, {"no startup", false}, {"", false},
+               {"nostartu", false}, {"\tnostartup\t", true}};
+  for (auto& c : cases) EXPECT_EQ(startupSwitchedOff(ByteView::ofCString(c.tail)), c.off) << c.tail;
+}
+
+TEST(StartupRules, DisabledPrefix) {
+  struct {
+    const char* name;
+    bool skipped;
+  } cases[] = {{"Disabled Mail.lnk", true}, {"DISABLEDx.lnk", true}, {"disabled", true},
+               {"disable.lnk", false}, {"My disabled.lnk", false}, {"disabl", false},
+               {"dIsAbLeD.lnk", true}, {"", false}};
+  for (auto& c : cases) EXPECT_EQ(isDisabledName(ByteView::ofCString(c.name)), c.skipped) << c.name;
+}
+
+TEST(StartupRules, RunListKeepsByteOrder) {
+  struct {
+    std::vector<const char*> in;
+    std::vector<const char*> out;
+  } cases[] = {
+      {{"b.lnk", "C.lnk", "a.lnk", "9.lnk", "10.lnk"},
+       {"10.lnk", "9.lnk", "C.lnk", "a.lnk", "b.lnk"}},
+      {{"ab.lnk", "a.lnk", "a"}, {"a", "a.lnk", "ab.lnk"}},  // a prefix sorts first
+      {{"\xe9.lnk", "z.lnk", "Z.lnk"}, {"Z.lnk", "z.lnk", "\xe9.lnk"}},  // unsigned bytes
+      {{"x", "x", "w"}, {"w", "x", "x"}},
+      {{}, {}},
+  };
+  for (auto& c : cases) {
+    RunList list;
+    for (const char* n : c.in) ASSERT_TRUE(list.insert(ByteView::ofCString(n)));
+    std::vector<std::string> got;
+    for (unsigned i = 0; i < list.count(); ++i) got.push_back(list[i].c_str());
+    EXPECT_EQ(got, std::vector<std::string>(c.out.begin(), c.out.end()));
+  }
+}

@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""Checks that a built exe can load and run on Windows 95 and NT 4.0.
+
+PE32 for i386, GUI, OS and subsystem version 4.0, no delay-load, bound-import
+or CLR directory, DLLs only from a fixed system set, every import in the
+allowlist, imports that are stubs on 9x only where the code calls them on NT
+alone, the imports exactly as reviewed, no instruction newer than the i486,
+and (with a link map) nothing linked from a C or C++ runtime library.
+Exit status 0 when every check passes; each failure is printed.
+"""
+import argparse
+import re
+import subprocess
+import sys
+
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "shell32.dll", "comdlg32.dll",
+               "ole32.dll"}
+# Called only after isWindowsNT said yes: harmless stubs on the 9x family.
+NT_ONLY = {"advapi32.dll OpenProcessToken", "advapi32.dll LookupPrivilegeValueA",
+           "advapi32.dll AdjustTokenPrivileges"}
+# Instructions the i486 lacks (P6 and later), and any SSE/MMX register use.
+NEWER = re.compile(r"\t(cmov\w*|fcomi\w*|fucomi\w*|fcmov\w*|rdtsc|cpuid|sysenter)\b"
+                   r"|%xmm|%mm\d|%ymm")
+RUNTIME_LIBS = re.compile(r"lib(stdc\+\+|supc\+\+|mingw32|mingwex|msvcrt|moldname|gcc_s|"
+                          r"winpthread)[^/\s]*\.a|crt2\.o|crtbegin\.o|dllcrt2\.o")
+
+
+def run(*args):
+    return subprocess.run(args, check=True, capture_output=True, text=True).stdout
+
+
+def header_checks(dump):
+    fails = []
+    want = {
+        "Magic": "010b", "MajorOSystemVersion": "4", "MinorOSystemVersion": "0",
+        "MajorSubsystemVersion": "4", "MinorSubsystemVersion": "0",
+    }
+    fields = dict(re.findall(r"^(\w+)\s+(\S+)", dump, re.M))
+    for key, value in want.items():
+        if fields.get(key) != value:
+            fails.append(f"{key} is {fields.get(key)}, wants {value}")
+    if "file format pei-i386" not in dump:
+        fails.append("not a PE32 image for i386")
+    if not re.search(r"^Subsystem\s+00000002", dump, re.M):
+        fails.append("not a Windows GUI program")
+    for name in ("Delay Import Directory", "Bound Import Directory", "CLR Runtime Header"):
+        m = re.search(rf"^Entry \w+ ([0-9a-f]+) ([0-9a-f]+) {name}", dump, re.M)
+        if m and int(m.group(2), 16):
+            fails.append(f"has a {name}")
+    return fails
+
+
+def imports(dump):
+    found, dll = [], None
+    for line in dump.splitlines():
+        m = re.match(r"\s*DLL Name: (\S+)", line)
+        if m:
+            dll = m.group(1).lower()
+            continue
+        m = re.match(r"\s+[0-9a-f]+\s+\d+\s+(\S+)$", line)
+        if dll and m:
+            found.append(f"{dll} {m.group(1)}")
+        elif dll and not line.strip():
+            pass
+    return found
+
+
+def listed(path):
+    with open(path, encoding="utf-8") as f:
+        return {" ".join(l.split()[:2]) for l in f if l.strip() and not l.startswith("#")}
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--objdump", required=True)
+    ap.add_argument("--allowlist", required=True)
+    ap.add_argument("--stubs", required=True)
+    ap.add_argument("--imports", help="the reviewed list of imports")
+    ap.add_argument("--map", help="the linker's map of the exe")
+    ap.add_argument("exe")
+    a = ap.parse_args()
+
+    dump = run(a.objdump, "-p", a.exe)
+    fails = header_checks(dump)
+    found = imports(dump)
+    dlls = {i.split()[0] for i in found}
+    for dll in sorted(dlls - SYSTEM_DLLS):
+        fails.append(f"imports from {dll}, not one of the system DLLs")
+    allowed, stubs = listed(a.allowlist), listed(a.stubs)
+    for imp in found:
+        if imp not in allowed:
+            fails.append(f"{imp} is not present on Windows 95 RTM and NT 4.0 RTM")
+        if imp in stubs and imp not in NT_ONLY:
+            fails.append(f"{imp} is a stub on Windows 9x")
+    if a.imports:
+        expected = listed(a.imports)
+        for imp in sorted(set(found) - expected):
+            fails.append(f"new import {imp}: review it, then add it to {a.imports}")
+        for imp in sorted(expected - set(found)):
+            fails.append(f"{imp} is no longer imported: take it out of {a.imports}")
+    for line in run(a.objdump, "-d", a.exe).splitlines():
+        if NEWER.search(line):
+            fails.append(f"instruction newer than the i486: {line.strip()}")
+            break
+    if a.map:
+        with open(a.map, encoding="utf-8", errors="replace") as f:
+            hits = sorted({m.group(0) for m in RUNTIME_LIBS.finditer(f.read())})
+        for lib in hits:
+            fails.append(f"linked from a runtime library: {lib}")
+    for f in fails:
+        print("FAIL:", f)
+    print(f"{a.exe}: {len(found)} imports from {len(dlls)} DLLs, "
+          f"{'ok' if not fails else str(len(fails)) + ' problems'}")
+    return 1 if fails else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

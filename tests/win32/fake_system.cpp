@@ -1,0 +1,119 @@
+#include "fake_system.h"
+
+#include <cstdio>
+
+#include "platform/system.h"
+
+namespace fake {
+
+Script script;
+std::vector<std::string> calls;
+
+void reset() {
+  script = Script();
+  calls.clear();
+}
+
+static void record(const std::string& line) {
+  calls.push_back(line);
+  if (script.onCall) script.onCall(line);
+}
+
+static std::string hex(unsigned long v) {
+  char b[16];
+  std::snprintf(b, sizeof b, "%lx", v);
+  return b;
+}
+
+}  // namespace fake
+
+namespace orv::sys {
+
+using fake::record;
+using fake::script;
+
+int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
+  record("MessageBoxA " + fake::hex(reinterpret_cast<UINT_PTR>(owner)) + " [" + caption + "] [" +
+         text + "] " + fake::hex(style));
+  if (script.messageBoxAnswers.empty()) return IDOK;
+  int answer = script.messageBoxAnswers.front();
+  script.messageBoxAnswers.erase(script.messageBoxAnswers.begin());
+  return answer;
+}
+
+HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
+                       const char* directory, int show) {
+  record(std::string("ShellExecuteA ") + (owner ? "owner " : "") + (verb ? "verb " : "") +
+         (parameters ? "params " : "") + (directory ? "dir " : "") + std::to_string(show) + " [" +
+         file + "]");
+  return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(script.shellResult));
+}
+
+BOOL exitWindowsEx(UINT flags, DWORD reserved) {
+  record("ExitWindowsEx " + std::to_string(flags) + " " + fake::hex(reserved));
+  return script.exitResult;
+}
+
+static BOOL WINAPI recordPowerState(BOOL suspend, BOOL force) {
+  record("SetSystemPowerState " + std::to_string(suspend) + " " + std::to_string(force));
+  return TRUE;
+}
+
+PowerStateFn setSystemPowerState() {
+  return script.powerFunctionMissing ? nullptr : recordPowerState;
+}
+
+BOOL getVersionEx(OSVERSIONINFOA* info) {
+  record("GetVersionExA " + std::to_string(info->dwOSVersionInfoSize) +
+         (info->dwPlatformId || info->dwMajorVersion ? " dirty" : ""));
+  if (script.platformId == 0xFFFFFFFF) return GetVersionExA(info);
+  info->dwPlatformId = script.platformId;
+  return TRUE;
+}
+
+BOOL openProcessToken(HANDLE process, DWORD access, HANDLE* token) {
+  record("OpenProcessToken " + std::string(process == GetCurrentProcess() ? "self " : "other ") +
+         fake::hex(access));
+  if (script.openToken == -1) return OpenProcessToken(process, access, token);
+  if (script.openToken) *token = reinterpret_cast<HANDLE>(0x7070);
+  return script.openToken;
+}
+
+BOOL lookupPrivilegeValue(const char* system, const char* name, LUID* luid) {
+  record(std::string("LookupPrivilegeValueA ") + (system ? system : "null") + " " + name);
+  if (script.lookup == -1) return LookupPrivilegeValueA(system, name, luid);
+  if (script.lookup) *luid = {19, 0};
+  return script.lookup;
+}
+
+BOOL adjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* state, DWORD length,
+                           TOKEN_PRIVILEGES* previous, DWORD* returnLength) {
+  record("AdjustTokenPrivileges " + std::to_string(disableAll) + " count " +
+         std::to_string(state->PrivilegeCount) + " luid " +
+         std::to_string(state->Privileges[0].Luid.LowPart) + " attr " +
+         std::to_string(state->Privileges[0].Attributes) + " " + std::to_string(length) +
+         (previous || returnLength ? " previous" : ""));
+  if (script.adjust == -1 && token != reinterpret_cast<HANDLE>(0x7070))
+    return AdjustTokenPrivileges(token, disableAll, state, length, previous, returnLength);
+  SetLastError(script.adjustLastError);
+  return script.adjust != 0;
+}
+
+BOOL closeHandle(HANDLE handle) {
+  record("CloseHandle");
+  return handle == reinterpret_cast<HANDLE>(0x7070) ? TRUE : CloseHandle(handle);
+}
+
+BOOL getOpenFileName(OPENFILENAMEA* record) {
+  fake::record("GetOpenFileNameA");
+  return script.openFileDialog ? script.openFileDialog(record) : FALSE;
+}
+
+void getLocalTime(SYSTEMTIME* time) {
+  if (script.fixedTime)
+    *time = script.time;
+  else
+    GetLocalTime(time);
+}
+
+}  // namespace orv::sys

@@ -1,0 +1,37 @@
+#pragma once
+
+// The recording stand-in for the calls that leave the process or wait for a
+// person. Each call is written to `calls` as one line; answers are scripted.
+// Calls that only ask the system (version, token, clock) go to the real
+// system unless a test scripts them.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win.h"
+
+#include <commdlg.h>
+
+namespace fake {
+
+struct Script {
+  std::vector<int> messageBoxAnswers;  // taken in order; IDOK when used up
+  int shellResult = 42;
+  BOOL exitResult = TRUE;
+  bool powerFunctionMissing = false;
+  // Token calls: -1 = the real call; 0/1 = scripted result.
+  int openToken = -1, lookup = -1, adjust = -1;
+  DWORD adjustLastError = 0;
+  DWORD platformId = 0xFFFFFFFF;  // 0xFFFFFFFF = the real GetVersionExA
+  bool fixedTime = false;
+  SYSTEMTIME time = {};
+  std::function<BOOL(OPENFILENAMEA*)> openFileDialog;  // null = cancel
+  std::function<void(const std::string&)> onCall;      // runs after each record
+};
+
+extern Script script;
+extern std::vector<std::string> calls;
+
+void reset();
+
+}  // namespace fake

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "fake_system.h"
+#include "launch/launcher.h"
+#include "test_util.h"
+
+using namespace testutil;
+
+namespace {
+
+TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
+  KeepCurrentDir keep;
+  TempDir dir;
+  SetCurrentDirectoryA(dir.path().c_str());
+  SetEnvironmentVariableA("ORV_ROOT", "C:\\WINDOWS");
+  std::string longValue(300, 'v');
+  SetEnvironmentVariableA("ORV_LONG", longValue.c_str());
+  std::string p255 = "C:\\" + std::string(252, 'a');
+  std::string p256 = p255 + "b";
+  struct {
+    std::string path;
+    int shellResult;
+    std::string shellFile;  // empty: the shell is not asked
+    std::string logged;
+  } cases[] = {
+      {"%ORV_ROOT%\\notepad.exe", 2, "C:\\WINDOWS\\notepad.exe",
+       "launchProgram: C:\\WINDOWS\\notepad.exe: File not found."},
+      {"C:\\x.exe", 42, "C:\\x.exe", "launchProgram: C:\\x.exe: Opened."},
+      {"C:\\Tools\\x.exe /q", 31, "C:\\Tools\\x.exe /q",
+       "launchProgram: C:\\Tools\\x.exe /q: Error 31 (no application is associated with this "
+       "file type)."},
+      {"", 2, "", "launchProgram: : File not found."},
+      {p255, 33, p255, "launchProgram: " + p255 + ": Opened."},
+      {p256, 33, "-", "launchProgram: Error #64 running " + p256},
+      {"%ORV_LONG%\\x.exe", 2, longValue + "\\x.exe",
+       "launchProgram: " + longValue + "\\x.exe: File not found."},
+      {"%" + std::string(300, 'n'), 33, "-",
+       "launchProgram: Error #64 running %" + std::string(300, 'n')},
+  };
+  for (auto& c : cases) {
+    fake::reset();
+    fake::script.shellResult = c.shellResult;
+    DeleteFileA("Orvalix.log");
+    orv::launchProgram(orv::ByteView(c.path.data(), static_cast<unsigned>(c.path.size())));
+    std::vector<std::string> expectedCalls;
+    if (c.shellFile != "-") expectedCalls.push_back("ShellExecuteA 5 [" + c.shellFile + "]");
+    EXPECT_EQ(fake::calls, expectedCalls) << c.path;
+    EXPECT_EQ(logMessages(dir / "Orvalix.log"), std::vector<std::string>{c.logged}) << c.path;
+  }
+}
+
+}  // namespace

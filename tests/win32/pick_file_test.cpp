@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "fake_system.h"
+#include "test_util.h"
+#include "ui/control_dialog.h"
+#include "ui/pick_file.h"
+
+using namespace testutil;
+
+namespace {
+
+std::string bytes(const char* p, size_t n) { return std::string(p, n); }
+
+TEST(PickFile, RecordAndReadBack) {
+  KeepCurrentDir keep;
+  TempDir dir;
+  SetCurrentDirectoryA(dir.path().c_str());
+  struct {
+    const char* name;
+    BOOL result;
+    const char* chosen;  // written over the buffer's start by the "dialog"
+    const char* fileName;
+  } cases[] = {
+      {"chosen", TRUE, "C:\\Apps\\tool.exe", "C:\\Apps\\tool.exe"},
+      {"cancelled", FALSE, nullptr, ""},
+  };
+  for (auto& c : cases) {
+    fake::reset();
+    OPENFILENAMEA seen = {};
+    std::string filter, initialDir, title, head;
+    fake::script.openFileDialog = [&](OPENFILENAMEA* r) {
+      seen = *r;
+      const char* f = r->lpstrFilter;
+      while (*f) f += strlen(f) + 1;
+      filter = bytes(r->lpstrFilter, f - r->lpstrFilter + 1);
+      initialDir = r->lpstrInitialDir;
+      title = r->lpstrTitle;
+      head = bytes(r->lpstrFile, 2);
+      EXPECT_EQ(bytes(r->lpstrFile + 1, 8191), std::string(8191, ' '));
+      if (c.chosen) strcpy(r->lpstrFile, c.chosen);
+      r->Flags |= OFN_PATHMUSTEXIST;
+      return c.result;
+    };
+    orv::AString name;
+    DWORD flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    int result = orv::pickFile(nullptr, "Run...", name, orv::ByteView(),
+                               orv::ByteView::ofCString(orv::RUN_FILTER), orv::ByteView(), flags);
+    EXPECT_EQ(result, c.result) << c.name;
+    EXPECT_EQ(std::string(name.c_str(), name.length()), c.fileName) << c.name;
+    EXPECT_EQ(flags, 0x1804u) << c.name;
+    EXPECT_EQ(seen.lStructSize, 76u);
+    EXPECT_EQ(seen.hwndOwner, nullptr);
+    EXPECT_EQ(seen.hInstance, nullptr);
+    EXPECT_EQ(seen.lpstrCustomFilter, nullptr);
+    EXPECT_EQ(seen.nFilterIndex, 1u);
+    EXPECT_EQ(seen.nMaxFile, 8192u);
+    EXPECT_EQ(seen.nMaxFileTitle, 260u);
+    EXPECT_EQ(seen.Flags & ~OFN_PATHMUSTEXIST, 0x1004u);
+    EXPECT_EQ(seen.lpstrDefExt, nullptr);
+    EXPECT_EQ(seen.lpfnHook, nullptr);
+    EXPECT_EQ(head, std::string("\0 ", 2));
+    EXPECT_EQ(title, "Run...");
+    EXPECT_EQ(initialDir, dir.path());
+    static const char kFilter[] =
+        "Programs\0*.com;*.eXe\0Batch files\0*.bat;*.cmd\0Scripts\0*.js*;*.vb*\0"
+        "Control panel applets\0*.cpl\0"
+        "Common document formats\0*.doc;*.htm*;*.pdf;*.rtf;*.tXt;*.Xls\0"
+        "Common image formats\0*.bmp;*.gif;*.jp*;*.png\0All Files\0*.*\0";
+    EXPECT_EQ(filter, bytes(kFilter, sizeof kFilter));
+  }
+}
+
+TEST(PickFile, EmptyTitleAndGivenDirectoryAndExtension) {
+  fake::reset();
+  OPENFILENAMEA seen = {};
+  std::string dir, ext;
+  fake::script.openFileDialog = [&](OPENFILENAMEA* r) {
+    seen = *r;
+    dir = r->lpstrInitialDir;
+    ext = r->lpstrDefExt;
+    return FALSE;
+  };
+  orv::AString name("start.txt");
+  DWORD flags = 0;
+  orv::pickFile(nullptr, orv::ByteView(), name, "C:\\Data", "T|*.t", "txt", flags);
+  EXPECT_EQ(seen.lpstrTitle, nullptr);
+  EXPECT_EQ(dir, "C:\\Data");
+  EXPECT_EQ(ext, "txt");
+  EXPECT_STREQ(name.c_str(), "start.txt");  // cancelled: the initial name again
+}
+
+}  // namespace

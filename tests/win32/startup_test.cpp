@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "app/process.h"
+#include "fake_system.h"
+#include "startup/startup.h"
+#include "test_util.h"
+
+using namespace testutil;
+
+namespace {
+
+// The Startup folder is the one beside this test program, as it is beside
+// Orvalix.exe in use.
+class Startup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake::reset();
+    folder = std::string(orv::programDirectory().ptr, orv::programDirectory().size) + "\\Startup";
+    removeTree(folder);
+    SetCurrentDirectoryA(before.path().c_str());
+    orv::commandTail = orv::ByteView();
+  }
+  void TearDown() override {
+    SetCurrentDirectoryA(before.path().c_str());
+    removeTree(folder);
+  }
+  void makeFolder(std::initializer_list<const char*> files) {
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    for (const char* f : files) writeFile(folder + "\\" + f, "x");
+  }
+  std::vector<std::string> launched() {
+    std::vector<std::string> files;
+    for (auto& c : fake::calls)
+      if (c.rfind("ShellExecuteA 5 [", 0) == 0) files.push_back(c.substr(17, c.size() - 18));
+    return files;
+  }
+  KeepCurrentDir keep;
+  TempDir before;
+  std::string folder;
+};
+
+TEST_F(Startup, OpensShortcutsInByteOrderSkippingDisabledHiddenSystemAndFolders) {
+  makeFolder({"b.lnk", "C.lnk", "a.lnk", "9.lnk", "10.lnk", "Disabled Mail.lnk", "DISABLEDx.lnk",
+              "disable.lnk", "My disabled.lnk", "hidden.lnk", "system.lnk", "notes.txt"});
+  SetFileAttributesA((folder + "\\hidden.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA((folder + "\\system.lnk").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  ASSERT_TRUE(CreateDirectoryA((folder + "\\x.lnk").c_str(), nullptr));
+  std::string cwdDuringLaunch;
+  fake::script.onCall = [&](const std::string&) { cwdDuringLaunch = currentDir(); };
+  orv::runStartup();
+  std::vector<std::string> order = {"10.lnk", "9.lnk", "C.lnk", "My disabled.lnk",
+                                    "a.lnk", "b.lnk", "disable.lnk"};
+  EXPECT_EQ(launched(), order);
+  EXPECT_EQ(cwdDuringLaunch, folder);
+  EXPECT_EQ(currentDir(), before.path());
+  std::vector<std::string> log = {"runStartup: Executing startup"};
+  for (auto& name : order) log.push_back("launchProgram: " + name + ": Opened.");
+  EXPECT_EQ(logMessages(folder + "\\Orvalix.log"), log);
+  EXPECT_FALSE(exists(before / "Orvalix.log"));
+}
+
+TEST_F(Startup, RunsThatOpenNothing) {
+  struct {
+    const char* name;
+    std::initializer_list<const char*> files;  // no folder when it holds "-"
+    DWORD folderAttributes;
+    const char* tail;
+    bool logged;
+  } cases[] = {
+      {"no Startup folder", {"-"}, 0, "", false},
+      {"nostartup", {"a.lnk"}, 0, "/NoStartup", false},
+      {"no shortcuts", {"readme.txt"}, 0, "", true},
+      {"all disabled", {"disabled.lnk", "DisabledB.lnk"}, 0, "no startup", true},
+      {"hidden folder", {"a.lnk"}, FILE_ATTRIBUTE_HIDDEN, "", false},
+      {"system folder", {"a.lnk"}, FILE_ATTRIBUTE_SYSTEM, "", false},
+  };
+  for (auto& c : cases) {
+    fake::reset();
+    removeTree(folder);
+    if (std::string(*c.files.begin()) != "-") makeFolder(c.files);
+    if (c.folderAttributes) SetFileAttributesA(folder.c_str(), c.folderAttributes);
+    orv::commandTail = orv::ByteView::ofCString(c.tail);
+    orv::runStartup();
+    EXPECT_EQ(fake::calls, std::vector<std::string>{}) << c.name;
+    EXPECT_EQ(currentDir(), before.path()) << c.name;
+    EXPECT_FALSE(exists(before / "Orvalix.log")) << c.name;
+    EXPECT_EQ(logMessages(folder + "\\Orvalix.log"),
+              c.logged ? std::vector<std::string>{"runStartup: Executing startup"}
+                       : std::vector<std::string>{})
+        << c.name;
+  }
+}
+
+TEST_F(Startup, PlainFileNamedStartupIsReportedAndLoggedWhereWeWere) {
+  writeFile(folder, "not a folder");
+  orv::runStartup();
+  const std::string text = "Error  75 in runStartup: Path/file access error";
+  EXPECT_EQ(fake::calls, std::vector<std::string>{"MessageBoxA 0 [Talvermoor] [" + text + "] 0"});
+  EXPECT_EQ(logMessages(before / "Orvalix.log"), std::vector<std::string>{"runStartup: " + text});
+  EXPECT_EQ(currentDir(), before.path());
+}
+
+TEST_F(Startup, SavedDirectoryRemovedDuringTheRun) {
+  makeFolder({"a.lnk", "b.lnk"});
+  TempDir* saved = new TempDir;
+  SetCurrentDirectoryA(saved->path().c_str());
+  std::string savedPath = saved->path();
+  fake::script.onCall = [&](const std::string& line) {
+    if (line.find("[a.lnk]") != std::string::npos) removeTree(savedPath);
+  };
+  orv::runStartup();
+  const std::string text = "Error  76 in runStartup: Path not found";
+  EXPECT_EQ(launched(), (std::vector<std::string>{"a.lnk", "b.lnk"}));
+  EXPECT_EQ(fake::calls.back(), "MessageBoxA 0 [Talvermoor] [" + text + "] 0");
+  EXPECT_EQ(logMessages(folder + "\\Orvalix.log"),
+            (std::vector<std::string>{"runStartup: Executing startup",
+                                      "launchProgram: a.lnk: Opened.",
+                                      "launchProgram: b.lnk: Opened.", "runStartup: " + text}));
+  EXPECT_EQ(currentDir(), folder);
+  delete saved;
+}
+
+}  // namespace

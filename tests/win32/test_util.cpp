@@ -1,0 +1,90 @@
+#include "test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace testutil {
+
+std::string currentDir() {
+  char buf[MAX_PATH * 4];
+  DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
+  return std::string(buf, n);
+}
+
+TempDir::TempDir() {
+  static unsigned counter;
+  char base[MAX_PATH];
+  GetTempPathA(sizeof base, base);
+  for (;;) {
+    path_ = std::string(base) + "orv" + std::to_string(GetCurrentProcessId()) + "_" +
+            std::to_string(++counter);
+    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+  }
+}
+
+TempDir::~TempDir() { removeTree(path_); }
+
+void removeTree(const std::string& path) {
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string full = path + "\\" + name;
+      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        removeTree(full);
+      else
+        DeleteFileA(full.c_str());
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryA(path.c_str());
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileA(path.c_str());
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+  DWORD written;
+  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
+std::string readFile(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "";
+  std::string data;
+  char buf[65536];
+  DWORD n;
+  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) data.append(buf, n);
+  CloseHandle(h);
+  return data;
+}
+
+bool exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> logMessages(const std::string& logPath) {
+  static const std::regex stamp(R"(\d\d-\d\d-\d{4} \d\d:\d\d:\d\d: )");
+  std::string data = readFile(logPath);
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < data.size()) {
+    size_t end = data.find("\r\n", at);
+    EXPECT_NE(end, std::string::npos) << "line without CR LF in " << logPath;
+    if (end == std::string::npos) end = data.size();
+    std::string line = data.substr(at, end - at);
+    EXPECT_TRUE(std::regex_match(line.substr(0, 21), stamp)) << line;
+    lines.push_back(line.size() >= 21 ? line.substr(21) : line);
+    at = end + 2;
+  }
+  return lines;
+}
+
+}  // namespace testutil

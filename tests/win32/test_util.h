@@ -1,0 +1,43 @@
+#pragma once
+
+// Real folders and files for the Win32 tests: a fresh temporary folder per
+// test, removed with everything in it afterwards.
+#include <string>
+#include <vector>
+
+#include "platform/win.h"
+
+namespace testutil {
+
+std::string currentDir();
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+ private:
+  std::string path_;
+};
+
+void removeTree(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes = "");
+std::string readFile(const std::string& path);  // empty when missing
+bool exists(const std::string& path);
+
+// The log's lines with the "MM-DD-YYYY hh:mm:ss: " stamp checked and cut off.
+std::vector<std::string> logMessages(const std::string& logPath);
+
+// Puts the current directory back when the test ends.
+class KeepCurrentDir {
+ public:
+  KeepCurrentDir() : saved_(currentDir()) {}
+  ~KeepCurrentDir() { SetCurrentDirectoryA(saved_.c_str()); }
+
+ private:
+  std::string saved_;
+};
+
+}  // namespace testutil
