@@ -98,3 +98,45 @@ std::string boxText(HWND box) {
 }
 
 }  // namespace e2e
+
+#include <objbase.h>
+#include <shlobj.h>
+
+namespace e2e {
+
+void makeShortcut(const std::string& lnk, const std::string& target, const std::string& args) {
+  CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                             reinterpret_cast<void**>(&link)),
+            S_OK);
+  link->SetPath(target.c_str());
+  link->SetArguments(args.c_str());
+  IPersistFile* file = nullptr;
+  ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
+  wchar_t wide[MAX_PATH * 2];
+  MultiByteToWideChar(CP_ACP, 0, lnk.c_str(), -1, wide, MAX_PATH * 2);
+  EXPECT_EQ(file->Save(wide, TRUE), S_OK) << lnk;
+  file->Release();
+  link->Release();
+}
+
+std::vector<std::string> lines(const std::string& path) {
+  std::string data = testutil::readFile(path);
+  std::vector<std::string> out;
+  for (size_t at = 0; at < data.size();) {
+    size_t end = data.find("\r\n", at);
+    if (end == std::string::npos) end = data.size();
+    out.push_back(data.substr(at, end - at));
+    at = end + 2;
+  }
+  return out;
+}
+
+HWND focusOf(HWND w) {
+  GUITHREADINFO info = {sizeof info};
+  GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info);
+  return info.hwndFocus;
+}
+
+}  // namespace e2e

@@ -55,3 +55,16 @@ void click(HWND button);  // a posted BM_CLICK
 std::string boxText(HWND box);
 
 }  // namespace e2e
+
+namespace e2e {
+
+// A real shortcut (IShellLinkA + IPersistFile::Save) to target with arguments.
+void makeShortcut(const std::string& lnk, const std::string& target, const std::string& args);
+
+// Lines of a file split at CR LF (no stamp handling).
+std::vector<std::string> lines(const std::string& path);
+
+// The window with the keyboard focus in the thread that owns w.
+HWND focusOf(HWND w);
+
+}  // namespace e2e
