@@ -5,7 +5,7 @@
 BUILD := build
 WINE_STATE := $(BUILD)/wine
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test dist clean
 all: build
 
 deps:
@@ -23,5 +23,8 @@ run: build
 test: build
 	@cmake/with-display.sh $(WINE_STATE) ctest --test-dir $(BUILD) --output-on-failure
 
+dist: build
+	@sh cmake/dist.sh $(BUILD)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist

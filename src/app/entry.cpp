@@ -5,8 +5,24 @@
 #include "app/command_tail.h"
 #include "app/process.h"
 
+namespace {
+
+// The Startup run and the Open dialog move the current directory into user
+// folders, and the Open dialog loads shell extensions: no DLL may come from
+// there. Systems before XP SP1 lack the call and never searched it first.
+void keepCurrentDirectoryOutOfDllSearch() {
+  using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  auto setDllDirectory = reinterpret_cast<SetDllDirectoryFn>(
+      reinterpret_cast<void*>(kernel ? GetProcAddress(kernel, "SetDllDirectoryA") : nullptr));
+  if (setDllDirectory) setDllDirectory("");
+}
+
+}  // namespace
+
 extern "C" void entryPoint() {
   using namespace orv;
+  keepCurrentDirectoryOutOfDllSearch();
   CoInitialize(nullptr);
   commandTail = commandTailOf(GetCommandLineA());
   moduleInstance = GetModuleHandleA(nullptr);

@@ -9,6 +9,7 @@ and (with a link map) nothing linked from a C or C++ runtime library.
 Exit status 0 when every check passes; each failure is printed.
 """
 import argparse
+import os
 import re
 import subprocess
 import sys
@@ -77,11 +78,18 @@ def main():
     ap.add_argument("--stubs", required=True)
     ap.add_argument("--imports", help="the reviewed list of imports")
     ap.add_argument("--map", help="the linker's map of the exe")
+    ap.add_argument("--max-size", type=int, help="largest allowed file size in bytes")
     ap.add_argument("exe")
     a = ap.parse_args()
 
     dump = run(a.objdump, "-p", a.exe)
     fails = header_checks(dump)
+    size = os.path.getsize(a.exe)
+    if a.max_size and size > a.max_size:
+        fails.append(f"{size} bytes, more than {a.max_size}")
+    for m in re.finditer(r"^\s*\d+ (\S+) .*\n\s+(.*)$", run(a.objdump, "-h", a.exe), re.M):
+        if "CODE" in m.group(2) and "READONLY" not in m.group(2):
+            fails.append(f"section {m.group(1)} is both writable and executable")
     found = imports(dump)
     dlls = {i.split()[0] for i in found}
     for dll in sorted(dlls - SYSTEM_DLLS):
@@ -109,7 +117,7 @@ def main():
             fails.append(f"linked from a runtime library: {lib}")
     for f in fails:
         print("FAIL:", f)
-    print(f"{a.exe}: {len(found)} imports from {len(dlls)} DLLs, "
+    print(f"{a.exe}: {size} bytes, {len(found)} imports from {len(dlls)} DLLs, "
           f"{'ok' if not fails else str(len(fails)) + ' problems'}")
     return 1 if fails else 0
 
