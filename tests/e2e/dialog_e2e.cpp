@@ -228,3 +228,42 @@ TEST(Demo, DISABLED_ShowAndExit) {
 }
 
 }  // namespace
+
+namespace {
+
+// Run only inside the throwaway prefix of tests/tools/session-end.sh, where
+// wineboot.exe is the marker program: each accepted request leaves its line,
+// reaches the system and ends the program with 0.
+TEST(SessionEnd, DISABLED_YesLogsRequestsAndEnds) {
+  struct {
+    int id;
+    const char* caption;
+    const char* logged;
+    const char* wineboot;  // how Wine hands the flags on
+  } cases[] = {
+      {1002, "Logoff?", "exitWindows: ExitWindowsEx code  0", "--end-session --force --shutdown"},
+      {1003, "Shutdown?", "exitWindows: ExitWindowsEx code  1",
+       "--end-session --force --shutdown"},
+      {1004, "Restart?", "exitWindows: ExitWindowsEx code  2", "--end-session --force"},
+  };
+  for (const char* exe : {"Orvalix.exe", "orvalix98.exe"}) {
+    for (auto& c : cases) {
+      TempDir markers;
+      SetEnvironmentVariableA("ORV_MARKER_DIR", markers.path().c_str());
+      Running o(exe);
+      ASSERT_TRUE(o.dialog);
+      click(o.button(c.id));
+      HWND box = waitWindow(o.p.id(), "#32770", c.caption);
+      ASSERT_TRUE(box) << exe << " " << c.caption;
+      click(GetDlgItem(box, IDYES));
+      EXPECT_EQ(o.p.waitExit(15000), 0u) << exe << " " << c.caption;
+      EXPECT_EQ(logMessages(o.cwd / "Orvalix.log"), std::vector<std::string>{c.logged});
+      ASSERT_TRUE(waitFor([&] { return !lines(markers / "marker.txt").empty(); }))
+          << exe << " " << c.caption << ": the request reached the system";
+      std::string line = lines(markers / "marker.txt")[0];
+      EXPECT_EQ(line.substr(line.size() - strlen(c.wineboot)), c.wineboot) << line;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Log off, shut down and restart for real: a Wine prefix throwaway copy whose
+# wineboot.exe (what Wine's ExitWindowsEx starts) is the marker program, which
+# records its command line. The e2e driver runs inside that copy, with its own
+# wineserver, so the requests end nothing but the copy.
+# session-end.sh STATE_DIR E2E_DRIVER MARKER_EXE
+set -e
+state=$(cd "$1" && pwd)
+driver=$2
+marker=$3
+copy=$state/throwaway
+[ -f "$state/ready" ] || "$(dirname "$0")/../../cmake/wine-prefix.sh" "$state"
+rm -rf "$copy"
+mkdir -p "$copy/home"
+cp -al "$state/prefix" "$copy/prefix"
+# Files that Wine rewrites in place must not be shared with the original.
+for f in system.reg user.reg userdef.reg; do
+  rm -f "$copy/prefix/$f"
+  cp "$state/prefix/$f" "$copy/prefix/$f"
+done
+system32=$copy/prefix/drive_c/windows/system32
+rm -f "$system32/wineboot.exe"
+cp "$marker" "$system32/wineboot.exe"
+
+export WINEPREFIX="$copy/prefix" HOME="$copy/home" WINEDEBUG=-all
+export WINEDLLOVERRIDES="wineboot.exe=n;winemenubuilder.exe=d;mscoree,mshtml="
+wineserver -p
+set +e
+out=$(mktemp)
+wine "$driver" --gtest_also_run_disabled_tests --gtest_filter='SessionEnd.*' >"$out" 2>&1 </dev/null
+rc=$?
+grep -v 'Read access denied' "$out"
+rm -f "$out"
+wineserver -k
+rm -rf "$copy"
+exit $rc
