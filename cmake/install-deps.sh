@@ -3,7 +3,7 @@
 # quietly; does nothing when everything is there already.
 set -e
 packages="cmake ninja-build python3 g++ g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  googletest libgtest-dev wine wine32:i386 xvfb xauth imagemagick zip"
+  googletest libgtest-dev clang libclang-rt-14-dev wine wine32:i386 xvfb xauth imagemagick zip"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

@@ -15,6 +15,8 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
   SetEnvironmentVariableA("ORV_ROOT", "C:\\WINDOWS");
   std::string longValue(300, 'v');
   SetEnvironmentVariableA("ORV_LONG", longValue.c_str());
+  std::string hugeValue(32766, 'h');  // as long as an environment value gets
+  SetEnvironmentVariableA("ORV_HUGE", hugeValue.c_str());
   std::string p255 = "C:\\" + std::string(252, 'a');
   std::string p256 = p255 + "b";
   struct {
@@ -34,6 +36,8 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
       {p256, 33, "-", "launchProgram: Error #64 running " + p256},
       {"%ORV_LONG%\\x.exe", 2, longValue + "\\x.exe",
        "launchProgram: " + longValue + "\\x.exe: File not found."},
+      {"C:\\%ORV_HUGE%%ORV_HUGE%", 3, "C:\\" + hugeValue + hugeValue,
+       "launchProgram: C:\\" + hugeValue + hugeValue + ": Error 3 (path not found)."},
       {"%" + std::string(300, 'n'), 33, "-",
        "launchProgram: Error #64 running %" + std::string(300, 'n')},
   };

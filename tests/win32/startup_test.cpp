@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/process.h"
 #include "fake_system.h"
 #include "startup/startup.h"
@@ -118,6 +120,67 @@ TEST_F(Startup, SavedDirectoryRemovedDuringTheRun) {
                                       "launchProgram: b.lnk: Opened.", "runStartup: " + text}));
   EXPECT_EQ(currentDir(), folder);
   delete saved;
+}
+
+}  // namespace
+
+namespace {
+
+// The folder emptied and removed under the run (the system keeps the folder
+// itself while it is our current directory): the names already listed are
+// still asked for, and the directory we started in comes back.
+TEST_F(Startup, FolderRemovedWhileItRuns) {
+  makeFolder({"a.lnk", "b.lnk", "c.lnk"});
+  fake::script.onCall = [&](const std::string& line) {
+    if (line.find("[a.lnk]") != std::string::npos) removeTree(folder);
+  };
+  orv::runStartup();
+  EXPECT_EQ(launched(), (std::vector<std::string>{"a.lnk", "b.lnk", "c.lnk"}));
+  EXPECT_EQ(currentDir(), before.path());
+}
+
+TEST_F(Startup, ThousandShortcutsInByteOrderWithinBoundedTime) {
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  std::vector<std::string> names;
+  unsigned seed = 12345;
+  for (int i = 0; i < 1000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    std::string n = std::to_string(seed % 100000) + "_" + std::to_string(i) + ".lnk";
+    if (i % 3 == 0) n[0] = static_cast<char>('A' + seed % 26);
+    names.push_back(n);
+    writeFile(folder + "\\" + n);
+  }
+  std::sort(names.begin(), names.end());  // std::string orders bytes as unsigned
+  DWORD start = GetTickCount();
+  orv::runStartup();
+  DWORD took = GetTickCount() - start;
+  EXPECT_EQ(launched(), names);
+  auto log = logMessages(folder + "\\Orvalix.log");
+  ASSERT_EQ(log.size(), 1001u);
+  for (size_t i = 0; i < names.size(); ++i)
+    ASSERT_EQ(log[i + 1], "launchProgram: " + names[i] + ": Opened.");
+  EXPECT_LT(took, 20000u);
+}
+
+// Names as users make them. The launcher expands %NAME% in every path it is
+// given, shortcut names included, so a lone "%" is dropped from the name the
+// shell is asked for.
+TEST_F(Startup, UnusualShortcutNames) {
+  std::string longest = std::string(251, 'L') + ".lnk";  // 255 bytes
+  makeFolder({"with blanks .lnk", "caf\xe9 \xe0 la carte.lnk", "100%.lnk"});
+  // Its full path is past MAX_PATH, which the ANSI calls cannot create.
+  std::string full = "\\\\?\\" + folder + "\\" + longest;
+  std::wstring wide(full.begin(), full.end());
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  CloseHandle(h);
+  orv::runStartup();
+  EXPECT_EQ(launched(), (std::vector<std::string>{"100.lnk", longest, "caf\xe9 \xe0 la carte.lnk",
+                                                  "with blanks .lnk"}));
+  auto log = logMessages(folder + "\\Orvalix.log");
+  ASSERT_EQ(log.size(), 5u);
+  EXPECT_EQ(log[2], "launchProgram: " + longest + ": Opened.");
+  EXPECT_EQ(log[3], "launchProgram: caf\xe9 \xe0 la carte.lnk: Opened.");
 }
 
 }  // namespace

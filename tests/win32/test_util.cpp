@@ -36,8 +36,8 @@ void removeTree(const std::string& path) {
       SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         removeTree(full);
-      else
-        DeleteFileA(full.c_str());
+      else if (!DeleteFileA(full.c_str()))
+        DeleteFileW(std::wstring(L"\\\\?\\").append(full.begin(), full.end()).c_str());  // past MAX_PATH
     } while (FindNextFileA(find, &entry));
     FindClose(find);
   }
