@@ -5,7 +5,7 @@
 BUILD := build
 WINE_STATE := $(BUILD)/wine
 
-.PHONY: all deps configure build run test dist clean
+.PHONY: all deps configure build run test dist fuzz bench clean
 all: build
 
 deps:
@@ -22,6 +22,20 @@ run: build
 
 test: build
 	@cmake/with-display.sh $(WINE_STATE) ctest --test-dir $(BUILD) --output-on-failure
+
+FUZZ_RUNS ?= 1000000
+fuzz: build
+	@for t in command_tail expand run_list filter name_buffer log_line; do \
+	  echo "fuzz_$$t:"; \
+	  tests/fuzz/run.sh $(BUILD)/fuzz/fuzz_$$t tests/fuzz/corpus/$$t $(BUILD)/fuzz/work/$$t \
+	    -runs=$(FUZZ_RUNS) || exit 1; \
+	done
+
+BENCH_ROUNDS ?= 5
+bench: build
+	@cmake/with-display.sh $(WINE_STATE) cmake/wine-run.sh $(WINE_STATE) \
+	  $(BUILD)/tests/bench.exe $(BUILD)/Orvalix.exe $(BUILD)/tests/ref_dialog.exe \
+	  $(BUILD)/tests/ref_poll.exe $(BENCH_ROUNDS) 2>&1 | grep -v 'Read access denied'
 
 dist: build
 	@sh cmake/dist.sh $(BUILD)

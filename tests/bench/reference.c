@@ -1,0 +1,45 @@
+/* The reference programs for make bench, built like Orvalix (no runtime,
+   i486): a dialog from an in-memory template with one button. REF_POLL picks
+   the message loop: PeekMessage + Sleep(1) as Orvalix polls, otherwise a
+   plain GetMessage loop. */
+#include <windows.h>
+
+static INT_PTR CALLBACK proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  (void)lp;
+  if (m == WM_COMMAND && LOWORD(wp) == 1) DestroyWindow(w);
+  if (m == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_CLOSE) DestroyWindow(w);
+  return FALSE;
+}
+
+void entry(void) {
+  static const WORD tmpl[] = {
+      0x1AD5, 0x84C2, 0, 0, 0, 70, 70, 117, 92, 0, 0,
+      'R', 'e', 'f', 0, 8, 'M', 'S', ' ', 'S', 'a', 'n', 's', ' ', 'S', 'e', 'r', 'i', 'f', 0};
+  HINSTANCE self = GetModuleHandleA(NULL);
+  HWND w = CreateDialogIndirectParamA(self, (LPCDLGTEMPLATEA)tmpl, NULL, proc, 0);
+  MSG msg;
+  if (!w) ExitProcess(1);
+  CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 10,
+                  80, 24, w, (HMENU)1, self, NULL);
+  ShowWindow(w, SW_SHOW);
+#ifdef REF_POLL
+  while (IsWindow(w)) {
+    if (!PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+      Sleep(1);
+      continue;
+    }
+    if (!IsDialogMessageA(w, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+#else
+  while (IsWindow(w) && GetMessageA(&msg, NULL, 0, 0) > 0) {
+    if (!IsDialogMessageA(w, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+#endif
+  ExitProcess(0);
+}
