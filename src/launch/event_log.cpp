@@ -27,8 +27,7 @@ HANDLE openLog() {
                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
       error = QuietErrors::error();
     }
-    if (h != INVALID_HANDLE_VALUE || error != ERROR_SHARING_VIOLATION ||
-        attempt == kOpenAttempts)
+    if (h != INVALID_HANDLE_VALUE || error != ERROR_SHARING_VIOLATION || attempt == kOpenAttempts)
       return h;
     Sleep(kRetryPauseMs);
   }

@@ -45,8 +45,10 @@ class AString {
   unsigned length() const { return len_; }
   bool empty() const { return len_ == 0; }
   bool failed() const { return failed_; }
-  const char* c_str() const { return buf_ ? buf_ : ""; }  // always NUL-terminated
-  char* data() { return buf_; }  // null until something was reserved
+  // Always NUL-terminated.
+  const char* c_str() const { return buf_ ? buf_ : ""; }
+  // Null until something was reserved.
+  char* data() { return buf_; }
   ByteView view() const { return ByteView(c_str(), len_); }
   operator ByteView() const { return view(); }
   unsigned char operator[](unsigned i) const { return static_cast<unsigned char>(buf_[i]); }

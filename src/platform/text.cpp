@@ -30,6 +30,7 @@ struct CodeRow {
 };
 
 // Platform error codes that do not map to 75, the number for all the rest.
+// clang-format off
 constexpr CodeRow kCodeRows[] = {
     {2, 53},  {18, 53}, {3, 76},  {4, 67},  {5, 70},  {19, 70}, {32, 70},  {33, 70},
     {36, 70}, {6, 51},  {11, 51}, {12, 51}, {13, 51}, {22, 51}, {24, 51},  {7, 241},
@@ -37,6 +38,7 @@ constexpr CodeRow kCodeRows[] = {
     {23, 72}, {25, 72}, {26, 72}, {27, 72}, {28, 72}, {29, 72}, {30, 72},  {31, 72},
     {34, 72}, {35, 72}, {38, 62}, {39, 61}, {112, 61}, {87, 5},
 };
+// clang-format on
 
 struct TextRow {
   unsigned char number;

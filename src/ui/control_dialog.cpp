@@ -19,6 +19,7 @@ constexpr DWORD kDefault = kPush | BS_CENTER | BS_VCENTER | BS_DEFPUSHBUTTON;
 constexpr short kButtonWidth = 50, kButtonHeight = 15;
 
 // Creation order is the tab order.
+// clang-format off
 constexpr ButtonRow kButtons[] = {
     {IDC_RUN, "Run", 65, 5, kDefault},
     {IDC_EXIT, "Exit", 5, 5, kPush},
@@ -33,6 +34,7 @@ constexpr DialogLayout kLayout = {
         DS_NOFAILCREATE | DS_SETFONT | DS_MODALFRAME | DS_SETFOREGROUND | DS_CENTER |
         DS_CENTERMOUSE,
     WS_EX_APPWINDOW, 70, 70, 117, 92, "Orvalix", 8, "MS Sans Serif"};
+// clang-format on
 static_assert(kLayout.style == 0x84C21AD5);
 
 // The one control dialog of the process.
@@ -45,11 +47,12 @@ struct {
 void addButton(HWND parent, const ButtonRow& button) {
   RECT r = {button.x, button.y, button.x + kButtonWidth, button.y + kButtonHeight};
   MapDialogRect(parent, &r);
-  HWND h = CreateWindowExA(0, "BUTTON", button.text, button.style, r.left, r.top,
-                           r.right - r.left, r.bottom - r.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(button.id)),
-                           moduleInstance, nullptr);
+  HWND h = CreateWindowExA(
+      0, "BUTTON", button.text, button.style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+      parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(button.id)), moduleInstance, nullptr);
   if (h) SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(dialog.font), TRUE);
+  if ((button.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+    SendMessageA(parent, DM_SETDEFID, button.id, 0);
 }
 
 INT_PTR CALLBACK dialogProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -99,9 +102,8 @@ int showControlDialog(HWND owner) {
   buildDialogTemplate(bytes, kLayout);
   if (bytes.failed()) return 0;
   dialog.endValue = 0;
-  HWND w = CreateDialogIndirectParamA(moduleInstance,
-                                      reinterpret_cast<LPCDLGTEMPLATEA>(bytes.c_str()), owner,
-                                      dialogProc, 0);
+  HWND w = CreateDialogIndirectParamA(
+      moduleInstance, reinterpret_cast<LPCDLGTEMPLATEA>(bytes.c_str()), owner, dialogProc, 0);
   if (!w) return 0;
   dialog.font = reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0));
   addButton(w, kButtons[0]);

@@ -3,7 +3,8 @@
 namespace orv {
 
 void convertFilter(AString& out, ByteView filter) {
-  for (unsigned i = 0; i < filter.size; ++i) out.append(filter.ptr[i] == '|' ? '\0' : filter.ptr[i]);
+  for (unsigned i = 0; i < filter.size; ++i)
+    out.append(filter.ptr[i] == '|' ? '\0' : filter.ptr[i]);
   out.append('\0');
 }
 

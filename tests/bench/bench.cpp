@@ -3,8 +3,8 @@
 //   start: CreateProcess until the window is visible
 //   idle:  CPU time over 10 s of an idle window, in per cent of one core
 //   peak:  peak working set
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -60,7 +60,8 @@ std::string unixStat(const std::string& token) {
     std::string name = entry.cFileName;
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
     std::string cmdline = readAll("Z:\\proc\\" + name + "\\cmdline");
-    if (cmdline.find(token) != std::string::npos && cmdline.find("bench.exe") == std::string::npos) {
+    if (cmdline.find(token) != std::string::npos &&
+        cmdline.find("bench.exe") == std::string::npos) {
       stat = "Z:\\proc\\" + name + "\\stat";
       break;
     }
@@ -157,8 +158,8 @@ int main(int argc, char** argv) {
     std::printf("round %d of %d done\n", r + 1, rounds);
     std::fflush(stdout);
   }
-  std::printf("\nmedians of %d rounds\n%-22s %12s %12s %12s\n", rounds, "",
-              "start ms", "idle CPU %", "peak KiB");
+  std::printf("\nmedians of %d rounds\n%-22s %12s %12s %12s\n", rounds, "", "start ms",
+              "idle CPU %", "peak KiB");
   for (auto& p : programs)
     std::printf("%-22s %12.1f %12.3f %12.0f\n", p.name, median(p.start), median(p.cpu),
                 median(p.peak));

@@ -12,9 +12,9 @@ static INT_PTR CALLBACK proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 void entry(void) {
-  static const WORD tmpl[] = {
-      0x1AD5, 0x84C2, 0, 0, 0, 70, 70, 117, 92, 0, 0,
-      'R', 'e', 'f', 0, 8, 'M', 'S', ' ', 'S', 'a', 'n', 's', ' ', 'S', 'e', 'r', 'i', 'f', 0};
+  static const WORD tmpl[] = {0x1AD5, 0x84C2, 0,   0,   0,   70,  70,  117, 92,  0,
+                              0,      'R',    'e', 'f', 0,   8,   'M', 'S', ' ', 'S',
+                              'a',    'n',    's', ' ', 'S', 'e', 'r', 'i', 'f', 0};
   HINSTANCE self = GetModuleHandleA(NULL);
   HWND w = CreateDialogIndirectParamA(self, (LPCDLGTEMPLATEA)tmpl, NULL, proc, 0);
   MSG msg;

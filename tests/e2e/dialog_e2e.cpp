@@ -168,8 +168,13 @@ TEST(Dialog, RunPicksAndLaunches) {
   ASSERT_TRUE(open);
   HWND types = GetDlgItem(open, 0x470);
   EXPECT_EQ(SendMessageA(types, CB_GETCURSEL, 0, 0), 0);
-  const char* names[] = {"Programs", "Batch files", "Scripts", "Control panel applets",
-                         "Common document formats", "Common image formats", "All Files"};
+  const char* names[] = {"Programs",
+                         "Batch files",
+                         "Scripts",
+                         "Control panel applets",
+                         "Common document formats",
+                         "Common image formats",
+                         "All Files"};
   ASSERT_EQ(SendMessageA(types, CB_GETCOUNT, 0, 0), 7);
   for (int i = 0; i < 7; ++i) {
     wchar_t text[256] = L"";  // across processes Wine answers in UTF-16
@@ -191,7 +196,8 @@ TEST(Dialog, RunPicksAndLaunches) {
       << "the chosen program starts";
   // The log goes to the current directory, which the Open dialog may have
   // moved to the chosen file's folder.
-  EXPECT_TRUE(waitFor([&] { return exists(programs / "Orvalix.log") || exists(o.cwd / "Orvalix.log"); }));
+  EXPECT_TRUE(
+      waitFor([&] { return exists(programs / "Orvalix.log") || exists(o.cwd / "Orvalix.log"); }));
   std::vector<std::string> logged = logMessages(programs / "Orvalix.log");
   for (auto& line : logMessages(o.cwd / "Orvalix.log")) logged.push_back(line);
   EXPECT_EQ(logged, std::vector<std::string>{"launchProgram: " + target + ": Opened."});
@@ -242,8 +248,7 @@ TEST(SessionEnd, DISABLED_YesLogsRequestsAndEnds) {
     const char* wineboot;  // how Wine hands the flags on
   } cases[] = {
       {1002, "Logoff?", "exitWindows: ExitWindowsEx code  0", "--end-session --force --shutdown"},
-      {1003, "Shutdown?", "exitWindows: ExitWindowsEx code  1",
-       "--end-session --force --shutdown"},
+      {1003, "Shutdown?", "exitWindows: ExitWindowsEx code  1", "--end-session --force --shutdown"},
       {1004, "Restart?", "exitWindows: ExitWindowsEx code  2", "--end-session --force"},
   };
   for (const char* exe : {"Orvalix.exe", "orvalix98.exe"}) {

@@ -45,8 +45,8 @@ TEST(Start, StartupFolderOfRealShortcuts) {
     TempDir cwd, markers;
     SetEnvironmentVariableA("ORV_MARKER_DIR", markers.path().c_str());
     ASSERT_TRUE(CreateDirectoryA(install.startup().c_str(), nullptr));
-    const char* names[] = {"b", "C", "a", "9", "10", "Disabled Mail", "DISABLEDx", "disable",
-                           "My disabled"};
+    const char* names[] = {"b",         "C",       "a",          "9", "10", "Disabled Mail",
+                           "DISABLEDx", "disable", "My disabled"};
     for (const char* n : names)
       makeShortcut(install.startup() + "\\" + n + ".lnk", MARKER_EXE, underscored(n));
     Process p(install.exe(), c.tail, cwd.path());
@@ -140,9 +140,12 @@ TEST(Exe, IconAndVersionResources) {
   struct {
     const char* name;
     const char* value;
-  } strings[] = {{"FileDescription", "Orvalix 1.1.3"}, {"ProductName", "Orvalix 1.1.3"},
-                 {"FileVersion", "1.1.3"},           {"ProductVersion", "1.1.3"},
-                 {"InternalName", "Orvalix.exe"},    {"OriginalFilename", "Orvalix.exe"}};
+  } strings[] = {{"FileDescription", "Orvalix 1.1.3"},
+                 {"ProductName", "Orvalix 1.1.3"},
+                 {"FileVersion", "1.1.3"},
+                 {"ProductVersion", "1.1.3"},
+                 {"InternalName", "Orvalix.exe"},
+                 {"OriginalFilename", "Orvalix.exe"}};
   for (auto& s : strings) {
     char* value;
     std::string key = std::string("\\StringFileInfo\\040904B0\\") + s.name;

@@ -8,8 +8,8 @@
 #include "platform/astring.h"
 
 // A broken invariant stops the fuzzer with the input that broke it.
-#define FUZZ_CHECK(cond) \
-  do {                   \
+#define FUZZ_CHECK(cond)       \
+  do {                         \
     if (!(cond)) std::abort(); \
   } while (0)
 

@@ -27,7 +27,7 @@ static std::string reference(const std::string& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (hostEnvironment.empty())
-    hostEnvironment = {{"A", "%B%"}, {"B", std::string(4000, '%')}, {"P", "C:\\x"},
+    hostEnvironment = {{"A", "%B%"}, {"B", std::string(4000, '%')},  {"P", "C:\\x"},
                        {"%", "pct"}, {std::string(256, 'n'), "cut"}, {"a b", "blank"}};
   // The launcher refuses longer paths before it expands anything.
   if (size > 255) return 0;

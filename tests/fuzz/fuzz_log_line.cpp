@@ -7,8 +7,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 6) return 0;
-  orv::LocalTime t = {1601u + data[0] * 32u % 8399u, 1u + data[1] % 12u, 1u + data[2] % 31u,
-                      data[3] % 24u, data[4] % 60u, data[5] % 60u};
+  orv::LocalTime t = {1601u + data[0] * 32u % 8399u,
+                      1u + data[1] % 12u,
+                      1u + data[2] % 31u,
+                      data[3] % 24u,
+                      data[4] % 60u,
+                      data[5] % 60u};
   std::string rest(reinterpret_cast<const char*>(data) + 6, size - 6);
   size_t split = rest.find('\xff');
   std::string source = split == std::string::npos ? "" : rest.substr(0, split);

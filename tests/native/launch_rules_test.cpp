@@ -14,8 +14,9 @@ static std::string expand(const std::string& path) {
 }
 
 TEST(Expansion, Table) {
-  hostEnvironment = {{"SystemRoot", "C:\\WINDOWS"}, {"A", "[a]"}, {"B", "[b]"},
-                     {"REF", "%A%"}, {"PCT", "50%"}, {std::string(256, 'n'), "long"}};
+  hostEnvironment = {
+      {"SystemRoot", "C:\\WINDOWS"},  {"A", "[a]"}, {"B", "[b]"}, {"REF", "%A%"}, {"PCT", "50%"},
+      {std::string(256, 'n'), "long"}};
   struct {
     std::string path, result;
   } cases[] = {
@@ -29,7 +30,7 @@ TEST(Expansion, Table) {
       {"%", ""},
       {"%A%%B%", "[a][b]"},
       {"%A%x%B", "[a]xB"},
-      {"%REF%", "%A%"},      // values are not scanned again
+      {"%REF%", "%A%"},  // values are not scanned again
       {"%PCT%%B%", "50%[b]"},
       {"%%%%", ""},
       {"%" + std::string(300, 'n') + "%", "long"},  // names are cut to 256

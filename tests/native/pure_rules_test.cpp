@@ -37,8 +37,12 @@ TEST(NumberText, BlankOrMinusThenDigits) {
   struct {
     long value;
     const char* text;
-  } cases[] = {{0, " 0"}, {1, " 1"}, {-1, "-1"}, {76, " 76"},
-               {2147483647L, " 2147483647"}, {-2147483647L - 1, "-2147483648"}};
+  } cases[] = {{0, " 0"},
+               {1, " 1"},
+               {-1, "-1"},
+               {76, " 76"},
+               {2147483647L, " 2147483647"},
+               {-2147483647L - 1, "-2147483648"}};
   for (auto& c : cases) {
     AString s;
     appendNumber(s, c.value);
@@ -55,16 +59,44 @@ TEST(ErrorTables, CodesNumbersAndTexts) {
     int number;
     const char* text;
   } cases[] = {
-      {1, 75, "Path/file access error"}, {16, 75, ""}, {37, 75, ""},
-      {2, 53, "File not found"}, {18, 53, ""}, {3, 76, "Path not found"},
-      {4, 67, "Too many files"}, {5, 70, "Permission denied"}, {19, 70, ""}, {32, 70, ""},
-      {33, 70, ""}, {36, 70, ""}, {6, 51, "Internal error"}, {11, 51, ""}, {12, 51, ""},
-      {13, 51, ""}, {22, 51, ""}, {24, 51, ""}, {7, 241, "Global memory corrupt"},
-      {9, 241, ""}, {10, 241, ""}, {8, 7, "Out of memory"}, {14, 7, ""},
-      {15, 68, "Device unavailable"}, {20, 68, ""}, {17, 74, "Rename across disks"},
-      {21, 71, "Disk not ready"}, {23, 72, "Disk media error"}, {25, 72, ""}, {31, 72, ""},
-      {34, 72, ""}, {35, 72, ""}, {38, 62, "Input past end"}, {39, 61, "Disk full"},
-      {112, 61, ""}, {87, 5, "Illegal function call"}, {267, 75, ""}, {40, 75, ""},
+      {1, 75, "Path/file access error"},
+      {16, 75, ""},
+      {37, 75, ""},
+      {2, 53, "File not found"},
+      {18, 53, ""},
+      {3, 76, "Path not found"},
+      {4, 67, "Too many files"},
+      {5, 70, "Permission denied"},
+      {19, 70, ""},
+      {32, 70, ""},
+      {33, 70, ""},
+      {36, 70, ""},
+      {6, 51, "Internal error"},
+      {11, 51, ""},
+      {12, 51, ""},
+      {13, 51, ""},
+      {22, 51, ""},
+      {24, 51, ""},
+      {7, 241, "Global memory corrupt"},
+      {9, 241, ""},
+      {10, 241, ""},
+      {8, 7, "Out of memory"},
+      {14, 7, ""},
+      {15, 68, "Device unavailable"},
+      {20, 68, ""},
+      {17, 74, "Rename across disks"},
+      {21, 71, "Disk not ready"},
+      {23, 72, "Disk media error"},
+      {25, 72, ""},
+      {31, 72, ""},
+      {34, 72, ""},
+      {35, 72, ""},
+      {38, 62, "Input past end"},
+      {39, 61, "Disk full"},
+      {112, 61, ""},
+      {87, 5, "Illegal function call"},
+      {267, 75, ""},
+      {40, 75, ""},
       {0xFFFFFFFF, 75, ""},
   };
   for (auto& c : cases) {
@@ -88,12 +120,17 @@ TEST(LogLine, ByteExact) {
     std::string line;
   } cases[] = {
       {{2026, 12, 8, 5, 22, 11}, "", "Standing by", "12-08-2026 05:22:11: Standing by"},
-      {{2026, 1, 5, 9, 3, 7}, "runStartup", "Executing startup",
+      {{2026, 1, 5, 9, 3, 7},
+       "runStartup",
+       "Executing startup",
        "01-05-2026 09:03:07: runStartup: Executing startup"},
       {{1999, 10, 31, 23, 59, 59}, "exitWindows", "", "10-31-1999 23:59:59: exitWindows: "},
       {{2026, 2, 3, 0, 0, 0}, "", "", "02-03-2026 00:00:00: "},
       {{2026, 2, 3, 0, 0, 0}, "x", "a\r\nb%c%", "02-03-2026 00:00:00: x: a\r\nb%c%"},
-      {{2026, 2, 3, 0, 0, 0}, "x", std::string("a\0b", 3), std::string("02-03-2026 00:00:00: x: a\0b", 27)},
+      {{2026, 2, 3, 0, 0, 0},
+       "x",
+       std::string("a\0b", 3),
+       std::string("02-03-2026 00:00:00: x: a\0b", 27)},
   };
   for (auto& c : cases) {
     AString s;
@@ -107,9 +144,9 @@ TEST(StartupRules, NoStartupSwitch) {
   struct {
     const char* tail;
     bool off;
-  } cases[] = {{"nostartup", true}, {"/NoStartup", true}, {"  NOSTARTUP  ", true},
-               {"x-nostartupy", true}, {"no startup", false}, {"", false},
-               {"nostartu", false}, {"\tnostartup\t", true}};
+  } cases[] = {{"nostartup", true},    {"/NoStartup", true},   {"  NOSTARTUP  ", true},
+               {"x-nostartupy", true}, {"no startup", false},  {"", false},
+               {"nostartu", false},    {"\tnostartup\t", true}};
   for (auto& c : cases) EXPECT_EQ(startupSwitchedOff(ByteView::ofCString(c.tail)), c.off) << c.tail;
 }
 
@@ -117,9 +154,10 @@ TEST(StartupRules, DisabledPrefix) {
   struct {
     const char* name;
     bool skipped;
-  } cases[] = {{"Disabled Mail.lnk", true}, {"DISABLEDx.lnk", true}, {"disabled", true},
-               {"disable.lnk", false}, {"My disabled.lnk", false}, {"disabl", false},
-               {"dIsAbLeD.lnk", true}, {"", false}};
+  } cases[] = {{"Disabled Mail.lnk", true}, {"DISABLEDx.lnk", true},
+               {"disabled", true},          {"disable.lnk", false},
+               {"My disabled.lnk", false},  {"disabl", false},
+               {"dIsAbLeD.lnk", true},      {"", false}};
   for (auto& c : cases) EXPECT_EQ(isDisabledName(ByteView::ofCString(c.name)), c.skipped) << c.name;
 }
 
@@ -130,7 +168,7 @@ TEST(StartupRules, RunListKeepsByteOrder) {
   } cases[] = {
       {{"b.lnk", "C.lnk", "a.lnk", "9.lnk", "10.lnk"},
        {"10.lnk", "9.lnk", "C.lnk", "a.lnk", "b.lnk"}},
-      {{"ab.lnk", "a.lnk", "a"}, {"a", "a.lnk", "ab.lnk"}},  // a prefix sorts first
+      {{"ab.lnk", "a.lnk", "a"}, {"a", "a.lnk", "ab.lnk"}},              // a prefix sorts first
       {{"\xe9.lnk", "z.lnk", "Z.lnk"}, {"Z.lnk", "z.lnk", "\xe9.lnk"}},  // unsigned bytes
       {{"x", "x", "w"}, {"w", "x", "x"}},
       {{}, {}},

@@ -12,18 +12,19 @@ static std::string str(const AString& s) { return std::string(s.c_str(), s.lengt
 
 TEST(DialogTemplate, ControlDialogBytes) {
   AString bytes;
-  buildDialogTemplate(bytes, {0x84C21AD5, 0x00040000, 70, 70, 117, 92, "Orvalix", 8, "MS Sans Serif"});
+  buildDialogTemplate(bytes,
+                      {0x84C21AD5, 0x00040000, 70, 70, 117, 92, "Orvalix", 8, "MS Sans Serif"});
   std::vector<unsigned char> expected = {
-      0xD5, 0x1A, 0xC2, 0x84,  // style
-      0x00, 0x00, 0x04, 0x00,  // WS_EX_APPWINDOW
-      0x00, 0x00,              // no items
-      70, 0, 70, 0, 117, 0, 92, 0,
-      0, 0,  // no menu
-      0, 0,  // dialog class
+      0xD5, 0x1A, 0xC2, 0x84,                       // style
+      0x00, 0x00, 0x04, 0x00,                       // WS_EX_APPWINDOW
+      0x00, 0x00,                                   // no items
+      70,   0,    70,   0,    117, 0, 92, 0, 0, 0,  // no menu
+      0,    0,                                      // dialog class
   };
   for (char c : std::string("Orvalix")) expected.insert(expected.end(), {(unsigned char)c, 0});
   expected.insert(expected.end(), {0, 0, 8, 0});
-  for (char c : std::string("MS Sans Serif")) expected.insert(expected.end(), {(unsigned char)c, 0});
+  for (char c : std::string("MS Sans Serif"))
+    expected.insert(expected.end(), {(unsigned char)c, 0});
   expected.insert(expected.end(), {0, 0});
   EXPECT_EQ(std::vector<unsigned char>(bytes.c_str(), bytes.c_str() + bytes.length()), expected);
   EXPECT_EQ(bytes.length(), 68u);

@@ -61,8 +61,8 @@ TEST_F(EventLog, OtherHoldersOfTheFile) {
   for (auto& c : cases) {
     DeleteFileA((dir / "Orvalix.log").c_str());
     orv::logEvent("before", "s");
-    HANDLE h = CreateFileA((dir / "Orvalix.log").c_str(), c.access, c.share, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileA((dir / "Orvalix.log").c_str(), c.access, c.share, nullptr, OPEN_EXISTING,
+                           0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE) << c.holder;
     std::thread release;
     if (c.releaseAfterMs)

@@ -50,8 +50,8 @@ TEST_F(Startup, OpensShortcutsInByteOrderSkippingDisabledHiddenSystemAndFolders)
   std::string cwdDuringLaunch;
   fake::script.onCall = [&](const std::string&) { cwdDuringLaunch = currentDir(); };
   orv::runStartup();
-  std::vector<std::string> order = {"10.lnk", "9.lnk", "C.lnk", "My disabled.lnk",
-                                    "a.lnk", "b.lnk", "disable.lnk"};
+  std::vector<std::string> order = {"10.lnk", "9.lnk", "C.lnk",      "My disabled.lnk",
+                                    "a.lnk",  "b.lnk", "disable.lnk"};
   EXPECT_EQ(launched(), order);
   EXPECT_EQ(cwdDuringLaunch, folder);
   EXPECT_EQ(currentDir(), before.path());
@@ -114,10 +114,10 @@ TEST_F(Startup, SavedDirectoryRemovedDuringTheRun) {
   const std::string text = "Error  76 in runStartup: Path not found";
   EXPECT_EQ(launched(), (std::vector<std::string>{"a.lnk", "b.lnk"}));
   EXPECT_EQ(fake::calls.back(), "MessageBoxA 0 [Talvermoor] [" + text + "] 0");
-  EXPECT_EQ(logMessages(folder + "\\Orvalix.log"),
-            (std::vector<std::string>{"runStartup: Executing startup",
-                                      "launchProgram: a.lnk: Opened.",
-                                      "launchProgram: b.lnk: Opened.", "runStartup: " + text}));
+  EXPECT_EQ(
+      logMessages(folder + "\\Orvalix.log"),
+      (std::vector<std::string>{"runStartup: Executing startup", "launchProgram: a.lnk: Opened.",
+                                "launchProgram: b.lnk: Opened.", "runStartup: " + text}));
   EXPECT_EQ(currentDir(), folder);
   delete saved;
 }

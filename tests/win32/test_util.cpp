@@ -37,7 +37,8 @@ void removeTree(const std::string& path) {
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         removeTree(full);
       else if (!DeleteFileA(full.c_str()))
-        DeleteFileW(std::wstring(L"\\\\?\\").append(full.begin(), full.end()).c_str());  // past MAX_PATH
+        DeleteFileW(
+            std::wstring(L"\\\\?\\").append(full.begin(), full.end()).c_str());  // past MAX_PATH
     } while (FindNextFileA(find, &entry));
     FindClose(find);
   }
