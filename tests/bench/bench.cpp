@@ -3,8 +3,9 @@
 //   start: CreateProcess until the window is visible
 //   idle:  CPU time over 10 s of an idle window, in per cent of one core
 //   peak:  peak working set
-#include <psapi.h>
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
