@@ -37,13 +37,6 @@ int ByteView::findLast(char c) const {
   return -1;
 }
 
-bool ByteView::contains(ByteView needle) const {
-  if (needle.size > size) return false;
-  for (unsigned i = 0; i + needle.size <= size; ++i)
-    if (mid(i, needle.size) == needle) return true;
-  return false;
-}
-
 bool ByteView::operator==(ByteView other) const {
   if (size != other.size) return false;
   for (unsigned i = 0; i < size; ++i)

@@ -25,7 +25,6 @@ struct ByteView {
   ByteView mid(unsigned from, unsigned count = ~0u) const;
   int find(char c, unsigned from = 0) const;  // -1 when absent
   int findLast(char c) const;
-  bool contains(ByteView needle) const;
   bool operator==(ByteView other) const;
 };
 

@@ -30,20 +30,21 @@ class Scoped {
   Handle h_ = Traits::none();
 };
 
-// A file handle; closed with the system's error boxes suppressed, like every
-// other file-system call.
-struct FileTraits {
+// Files and directory searches: INVALID_HANDLE_VALUE means none.
+struct InvalidMeansNone {
   using Handle = HANDLE;
   static Handle none() { return INVALID_HANDLE_VALUE; }
   static bool valid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+};
+
+// Closed with the system's error boxes suppressed, like every other
+// file-system call.
+struct FileTraits : InvalidMeansNone {
   static void close(Handle h);
 };
 using ScopedFile = Scoped<FileTraits>;
 
-struct FindTraits {
-  using Handle = HANDLE;
-  static Handle none() { return INVALID_HANDLE_VALUE; }
-  static bool valid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+struct FindTraits : InvalidMeansNone {
   static void close(Handle h);
 };
 using ScopedFind = Scoped<FindTraits>;
@@ -56,13 +57,5 @@ struct TokenTraits {
   static void close(Handle h);
 };
 using ScopedToken = Scoped<TokenTraits>;
-
-struct ComTraits {
-  using Handle = bool;
-  static Handle none() { return false; }
-  static bool valid(Handle h) { return h; }
-  static void close(Handle);  // CoUninitialize
-};
-using ScopedCom = Scoped<ComTraits>;
 
 }  // namespace orv

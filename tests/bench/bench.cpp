@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "../win32/test_util.h"
+
 namespace {
 
 struct Figures {
@@ -38,18 +40,6 @@ double seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
   return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
 }
 
-std::string readAll(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return "";
-  std::string data;
-  char buf[4096];
-  DWORD n;
-  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) data.append(buf, n);
-  CloseHandle(h);
-  return data;
-}
-
 // Wine does not report another process's CPU time, so it is read from the
 // Linux side: the Wine process whose command line names the program's copy.
 std::string unixStat(const std::string& token) {
@@ -60,7 +50,7 @@ std::string unixStat(const std::string& token) {
   do {
     std::string name = entry.cFileName;
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::string cmdline = readAll("Z:\\proc\\" + name + "\\cmdline");
+    std::string cmdline = testutil::readFile("Z:\\proc\\" + name + "\\cmdline");
     if (cmdline.find(token) != std::string::npos &&
         cmdline.find("bench.exe") == std::string::npos) {
       stat = "Z:\\proc\\" + name + "\\stat";
@@ -72,7 +62,7 @@ std::string unixStat(const std::string& token) {
 }
 
 double cpuSeconds(const std::string& statPath) {
-  std::string stat = readAll(statPath);
+  std::string stat = testutil::readFile(statPath);
   size_t at = stat.rfind(')');
   if (at == std::string::npos) return 0;
   unsigned long long utime = 0, stime = 0;
