@@ -146,7 +146,7 @@ TEST(Dialog, QuestionsNoAndStandbyYes) {
     HWND box = waitWindow(o.p.id(), "#32770", "Standby?");
     ASSERT_TRUE(box);
     click(GetDlgItem(box, IDYES));
-    EXPECT_TRUE(waitFor([&] { return exists(o.cwd / "Orvalix.log"); }));
+    EXPECT_TRUE(waitFor([&] { return completeLines(o.cwd / "Orvalix.log") == 1; }));
     EXPECT_EQ(logMessages(o.cwd / "Orvalix.log"),
               std::vector<std::string>{"goToStandby: Standing by"});
     Sleep(200);
@@ -196,8 +196,9 @@ TEST(Dialog, RunPicksAndLaunches) {
       << "the chosen program starts";
   // The log goes to the current directory, which the Open dialog may have
   // moved to the chosen file's folder.
-  EXPECT_TRUE(
-      waitFor([&] { return exists(programs / "Orvalix.log") || exists(o.cwd / "Orvalix.log"); }));
+  EXPECT_TRUE(waitFor([&] {
+    return completeLines(programs / "Orvalix.log") + completeLines(o.cwd / "Orvalix.log") == 1;
+  }));
   std::vector<std::string> logged = logMessages(programs / "Orvalix.log");
   for (auto& line : logMessages(o.cwd / "Orvalix.log")) logged.push_back(line);
   EXPECT_EQ(logged, std::vector<std::string>{"launchProgram: " + target + ": Opened."});

@@ -133,6 +133,13 @@ std::vector<std::string> lines(const std::string& path) {
   return out;
 }
 
+size_t completeLines(const std::string& path) {
+  std::string data = testutil::readFile(path);
+  size_t n = 0;
+  for (size_t at = data.find("\r\n"); at != std::string::npos; at = data.find("\r\n", at + 2)) ++n;
+  return n;
+}
+
 HWND focusOf(HWND w) {
   GUITHREADINFO info = {sizeof info};
   GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info);

@@ -64,6 +64,10 @@ void makeShortcut(const std::string& lnk, const std::string& target, const std::
 // Lines of a file split at CR LF (no stamp handling).
 std::vector<std::string> lines(const std::string& path);
 
+// Lines of the file that are complete (CR LF written): the log is created
+// before its first line is written.
+size_t completeLines(const std::string& path);
+
 // The window with the keyboard focus in the thread that owns w.
 HWND focusOf(HWND w);
 

@@ -56,7 +56,7 @@ TEST_F(EventLog, OtherHoldersOfTheFile) {
       {"reader allowing writers", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, true},
       {"exclusive holder", GENERIC_READ | GENERIC_WRITE, 0, 0, false},
       {"plain reader", GENERIC_READ, FILE_SHARE_READ, 0, false},
-      {"exclusive, released within the retry", GENERIC_READ, 0, 30, true},
+      {"exclusive, released within the retry", GENERIC_READ, 0, 10, true},
   };
   for (auto& c : cases) {
     DeleteFileA((dir / "Orvalix.log").c_str());
