@@ -4,6 +4,7 @@
 
 #include "app/command_tail.h"
 #include "app/process.h"
+#include "platform/late_bound.h"
 
 namespace {
 
@@ -12,10 +13,8 @@ namespace {
 // there. Systems before XP SP1 lack the call and never searched it first.
 void keepCurrentDirectoryOutOfDllSearch() {
   using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  auto setDllDirectory = reinterpret_cast<SetDllDirectoryFn>(
-      reinterpret_cast<void*>(kernel ? GetProcAddress(kernel, "SetDllDirectoryA") : nullptr));
-  if (setDllDirectory) setDllDirectory("");
+  if (auto set = orv::asFunction<SetDllDirectoryFn>(orv::kernelFunction("SetDllDirectoryA")))
+    set("");
 }
 
 }  // namespace

@@ -1,26 +1,16 @@
 #include "platform/system.h"
 
+#include "platform/late_bound.h"
+
 namespace orv::sys {
 
 namespace {
 
-// shell32 and comdlg32 bring a dozen more DLLs with them; loaded when first
-// needed rather than at start, they keep them off the way to the window. They
-// are loaded by full path from the system folder: the current directory may
-// be a user's folder, and older systems search it first.
-FARPROC systemFunction(const char* dll, const char* name) {
-  char path[MAX_PATH + 16];
-  UINT n = GetSystemDirectoryA(path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return nullptr;
-  path[n++] = '\\';
-  for (const char* p = dll; (path[n] = *p) != 0; ++p) ++n;
-  HMODULE module = LoadLibraryA(path);
-  return module ? GetProcAddress(module, name) : nullptr;
-}
-
+// shell32 and comdlg32 bring a dozen more DLLs with them: loaded when first
+// needed, not at start, they keep them off the way to the window.
 template <typename Fn>
 Fn lookUp(Fn& cached, const char* dll, const char* name) {
-  if (!cached) cached = reinterpret_cast<Fn>(reinterpret_cast<void*>(systemFunction(dll, name)));
+  if (!cached) cached = asFunction<Fn>(systemDllFunction(dll, name));
   return cached;
 }
 
@@ -41,10 +31,7 @@ HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const cha
 BOOL exitWindowsEx(UINT flags, DWORD reserved) { return ExitWindowsEx(flags, reserved); }
 
 PowerStateFn setSystemPowerState() {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  return kernel ? reinterpret_cast<PowerStateFn>(
-                      reinterpret_cast<void*>(GetProcAddress(kernel, "SetSystemPowerState")))
-                : nullptr;
+  return asFunction<PowerStateFn>(kernelFunction("SetSystemPowerState"));
 }
 
 BOOL getVersionEx(OSVERSIONINFOA* info) { return GetVersionExA(info); }
