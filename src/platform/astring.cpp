@@ -89,15 +89,19 @@ AString& AString::append(ByteView v) {
     failed_ = true;
     return *this;
   }
+  // v may point into this string, and growing frees the buffer it points
+  // into: keep its place as an offset across the move.
+  bool own = holds(v.ptr);
+  unsigned offset = own ? static_cast<unsigned>(v.ptr - buf_) : 0;
   if (!reserve(len_ + v.size)) return *this;
-  copyBytes(buf_ + len_, v.ptr, v.size);  // v may point into this string
+  copyBytes(buf_ + len_, own ? buf_ + offset : v.ptr, v.size);
   len_ += v.size;
   buf_[len_] = 0;
   return *this;
 }
 
 AString& AString::assign(ByteView v) {
-  if (buf_ && v.ptr >= buf_ && v.ptr < buf_ + cap_) {  // a view of ourselves
+  if (holds(v.ptr)) {
     copyBytes(buf_, v.ptr, v.size);
     truncate(v.size);
     return *this;

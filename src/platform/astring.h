@@ -64,6 +64,7 @@ class AString {
 
  private:
   bool reserve(unsigned n);
+  bool holds(const char* p) const { return buf_ && p >= buf_ && p < buf_ + cap_; }
   char* buf_ = nullptr;
   unsigned len_ = 0;
   unsigned cap_ = 0;

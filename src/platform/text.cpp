@@ -3,7 +3,7 @@
 namespace orv {
 
 void appendDigits(AString& out, unsigned long value) {
-  char digits[12];
+  char digits[sizeof value * 3];  // a byte holds fewer than three decimal digits
   unsigned n = 0;
   do {
     digits[n++] = static_cast<char>('0' + value % 10);
