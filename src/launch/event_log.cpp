@@ -15,9 +15,16 @@ namespace {
 constexpr int kOpenAttempts = 6;
 constexpr DWORD kRetryPauseMs = 20;
 
+// Whether the last line was dropped. A holder that outlasted one bounded
+// wait (an editor, a backup) usually outlasts the next few too: the Startup
+// run logs a line per shortcut, and waiting for each would hold the window
+// back ~100 ms per shortcut. So after a drop each line tries once, until a
+// line gets through and the next holder is again worth a wait.
+bool lastLineDropped = false;
+
 HANDLE openLog() {
   SECURITY_ATTRIBUTES inherit = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  for (int attempt = 1;; ++attempt) {
+  for (int attempt = lastLineDropped ? kOpenAttempts : 1;; ++attempt) {
     HANDLE h;
     DWORD error;
     {
@@ -33,10 +40,46 @@ HANDLE openLog() {
   }
 }
 
-bool writeAll(HANDLE file, ByteView bytes) {
+// Moves `distance` bytes (from a 64-bit position: `high` in and out) from
+// `method`. Past 4 GiB the low part of a good position can equal
+// INVALID_SET_FILE_POINTER, so only that value with an error set is a failure.
+bool seek(HANDLE file, LONG distance, LONG* high, DWORD method, DWORD* low = nullptr) {
+  QuietErrors quiet;
+  DWORD position = SetFilePointer(file, distance, high, method);
+  if (low) *low = position;
+  return position != INVALID_SET_FILE_POINTER || QuietErrors::error() == NO_ERROR;
+}
+
+// Leaves the file at its end; *cut says whether its last record lacks its
+// CR LF (a disk that filled up mid-line): the next record must not be glued
+// to it.
+bool toEnd(HANDLE file, bool* cut) {
+  LONG high = 0;
+  DWORD low;
+  // Writing at a position we did not reach would overwrite older lines.
+  if (!seek(file, 0, &high, FILE_END, &low)) return false;
+  *cut = low == 1 && !high;
+  if (low < 2 && !high) return true;
+  LONG back = -1;  // the high part of -2
+  char tail[2];
+  DWORD read = 0;
+  QuietErrors quiet;
+  if (!seek(file, -2, &back, FILE_END) || !ReadFile(file, tail, 2, &read, nullptr) || read != 2)
+    return false;
+  *cut = tail[0] != '\r' || tail[1] != '\n';
+  return true;
+}
+
+bool writeRecord(const AString& record) {
+  ScopedFile file(openLog());
+  bool cut;
+  if (!file || !toEnd(file.get(), &cut)) return false;
+  // The whole record in one write, so that a failure cannot split it from
+  // its line end.
+  ByteView bytes = record.view().mid(cut ? 0 : 2);
   QuietErrors quiet;
   DWORD written = 0;
-  return WriteFile(file, bytes.ptr, bytes.size, &written, nullptr) && written == bytes.size;
+  return WriteFile(file.get(), bytes.ptr, bytes.size, &written, nullptr) && written == bytes.size;
 }
 
 }  // namespace
@@ -44,21 +87,11 @@ bool writeAll(HANDLE file, ByteView bytes) {
 void logEvent(ByteView message, ByteView source) {
   SYSTEMTIME st;
   sys::getLocalTime(&st);
-  AString line;
-  buildLogLine(line, {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond}, source,
+  AString record("\r\n");  // this first line end only after a cut record
+  buildLogLine(record, {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond}, source,
                message);
-  if (line.failed()) return;
-
-  ScopedFile file(openLog());
-  if (!file) return;
-  {
-    QuietErrors quiet;
-    // Writing at a position we did not reach would overwrite older lines.
-    if (SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
-        QuietErrors::error() != NO_ERROR)
-      return;
-  }
-  if (writeAll(file.get(), line)) writeAll(file.get(), "\r\n");
+  record.append("\r\n");
+  lastLineDropped = record.failed() || !writeRecord(record);
 }
 
 }  // namespace orv
