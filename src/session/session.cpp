@@ -4,6 +4,7 @@
 #include "platform/message.h"
 #include "platform/scoped.h"
 #include "platform/system.h"
+#include "platform/system_error.h"
 #include "platform/text.h"
 
 namespace orv {
@@ -42,6 +43,15 @@ bool mayRequest(const char* refusal) {
   return false;
 }
 
+// The line logged before a request reads as if it happened: a refusal (no
+// privilege, another session open, a program vetoing) gets a line saying why.
+void logRefusal(ByteView call, DWORD error, ByteView source) {
+  AString message(call);
+  message.append(" refused: ");
+  appendSystemError(message, error);
+  logEvent(message, source);
+}
+
 }  // namespace
 
 int exitWindows(int flags) {
@@ -49,13 +59,17 @@ int exitWindows(int flags) {
   AString message("ExitWindowsEx code ");
   appendNumber(message, flags);
   logEvent(message, "exitWindows");
-  return sys::exitWindowsEx(static_cast<UINT>(flags) | EWX_FORCEIFHUNG, 0xFFFFFFFF);
+  if (sys::exitWindowsEx(static_cast<UINT>(flags) | EWX_FORCEIFHUNG, 0xFFFFFFFF)) return 1;
+  logRefusal("ExitWindowsEx", GetLastError(), "exitWindows");
+  return 0;
 }
 
 void goToStandby() {
   if (!mayRequest("Can't get shutdown privileges, not standing by.")) return;
   logEvent("Standing by", "goToStandby");
-  if (sys::PowerStateFn suspend = sys::setSystemPowerState()) suspend(-1, FALSE);
+  sys::PowerStateFn suspend = sys::setSystemPowerState();
+  if (suspend && !suspend(-1, FALSE))
+    logRefusal("SetSystemPowerState", GetLastError(), "goToStandby");
 }
 
 }  // namespace orv

@@ -51,12 +51,14 @@ HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const cha
 
 BOOL exitWindowsEx(UINT flags, DWORD reserved) {
   record("ExitWindowsEx " + std::to_string(flags) + " " + fake::hex(reserved));
+  SetLastError(script.exitLastError);
   return script.exitResult;
 }
 
 static BOOL WINAPI recordPowerState(BOOL suspend, BOOL force) {
   record("SetSystemPowerState " + std::to_string(suspend) + " " + std::to_string(force));
-  return TRUE;
+  SetLastError(script.powerLastError);
+  return script.powerResult;
 }
 
 PowerStateFn setSystemPowerState() {

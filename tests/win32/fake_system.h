@@ -18,7 +18,10 @@ struct Script {
   std::vector<int> messageBoxAnswers;  // taken in order; IDOK when used up
   int shellResult = 42;
   BOOL exitResult = TRUE;
+  DWORD exitLastError = 0;  // left by a refused ExitWindowsEx
   bool powerFunctionMissing = false;
+  BOOL powerResult = TRUE;
+  DWORD powerLastError = 0;
   // Token calls: -1 = the real call; 0/1 = scripted result.
   int openToken = -1, lookup = -1, adjust = -1;
   DWORD adjustLastError = 0;

@@ -47,6 +47,8 @@ TEST_F(Session, ExitWindowsOnBothFamilies) {
     int flags;
     int result;
     std::vector<std::string> calls;
+    DWORD exitError = 0;
+    const char* after = nullptr;  // the log's last line after a refusal
   } cases[] = {
       // clang-format off
       {"9x logoff: no token call", 1, 1, 1, 1, 0, TRUE, 0, 1,
@@ -66,7 +68,13 @@ TEST_F(Session, ExitWindowsOnBothFamilies) {
       {"NT: adjust fails, token closed", 2, 1, 1, 0, 0, TRUE, 1, 0,
        {kVersion, kOpen, kLookup, kAdjust, kClose, kLogoffRefused}},
       {"refused request keeps its line", 1, 1, 1, 1, 0, FALSE, 1, 0,
-       {kVersion, "ExitWindowsEx 17 ffffffff", "log: exitWindows: ExitWindowsEx code  1"}},
+       {kVersion, "ExitWindowsEx 17 ffffffff", "log: exitWindows: ExitWindowsEx code  1"},
+       ERROR_PRIVILEGE_NOT_HELD,  // the text is Wine's; Windows words it differently
+       "exitWindows: ExitWindowsEx refused: error 1314 (Privilege not held.)"},
+      {"refused, the system has no text", 2, 1, 1, 1, 0, FALSE, 0, 0,
+       {kVersion, kOpen, kLookup, kAdjust, kClose, "ExitWindowsEx 16 ffffffff",
+        "log: exitWindows: ExitWindowsEx code  0"},
+       0x20000001, "exitWindows: ExitWindowsEx refused: error 536870913"},
       // clang-format on
   };
   for (auto& c : cases) {
@@ -78,9 +86,16 @@ TEST_F(Session, ExitWindowsOnBothFamilies) {
     fake::script.adjust = c.adjust;
     fake::script.adjustLastError = c.adjustError;
     fake::script.exitResult = c.exitResult;
+    fake::script.exitLastError = c.exitError;
     noteLogAtRequests();
     EXPECT_EQ(orv::exitWindows(c.flags), c.result) << c.name;
     EXPECT_EQ(fake::calls, c.calls) << c.name;
+    auto logged = logMessages(dir / "Orvalix.log");
+    if (c.after) {
+      EXPECT_EQ(logged, (std::vector<std::string>{c.calls.back().substr(5), c.after})) << c.name;
+    } else if (c.result) {
+      EXPECT_EQ(logged.size(), 1u) << c.name << ": an accepted request adds nothing";
+    }
     if (!c.result && c.calls.back() == kLogoffRefused) {
       EXPECT_FALSE(exists(dir / "Orvalix.log")) << c.name << ": a refusal is not logged";
     }
@@ -94,6 +109,8 @@ TEST_F(Session, StandbyOnBothFamilies) {
     int adjust;
     bool missing;
     std::vector<std::string> calls;
+    DWORD powerError = 0;  // with SetSystemPowerState answering FALSE
+    const char* refusal = nullptr;
   } cases[] = {
       // clang-format off
       {"9x", 1, 1, false, {kVersion, "SetSystemPowerState -1 0", "log: goToStandby: Standing by"}},
@@ -102,6 +119,9 @@ TEST_F(Session, StandbyOnBothFamilies) {
         "log: goToStandby: Standing by"}},
       {"NT refused", 2, 0, false, {kVersion, kOpen, kLookup, kAdjust, kClose, kStandbyRefused}},
       {"no SetSystemPowerState in kernel32", 1, 1, true, {kVersion}},
+      {"refused: a driver vetoes", 1, 1, false,
+       {kVersion, "SetSystemPowerState -1 0", "log: goToStandby: Standing by"},
+       ERROR_GEN_FAILURE, "goToStandby: SetSystemPowerState refused: error 31 (General failure.)"},
       // clang-format on
   };
   for (auto& c : cases) {
@@ -111,11 +131,14 @@ TEST_F(Session, StandbyOnBothFamilies) {
     fake::script.openToken = fake::script.lookup = 1;
     fake::script.adjust = c.adjust;
     fake::script.powerFunctionMissing = c.missing;
+    fake::script.powerResult = !c.refusal;
+    fake::script.powerLastError = c.powerError;
     noteLogAtRequests();
     orv::goToStandby();
     EXPECT_EQ(fake::calls, c.calls) << c.name;
     std::vector<std::string> logged;
     if (c.adjust) logged.push_back("goToStandby: Standing by");
+    if (c.refusal) logged.push_back(c.refusal);
     EXPECT_EQ(logMessages(dir / "Orvalix.log"), logged) << c.name;
   }
 }
