@@ -6,15 +6,37 @@ namespace orv::sys {
 
 namespace {
 
+using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, const char*, const char*, const char*, const char*,
+                                          int);
+using OpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
+ShellExecuteFn shellExecuteA;
+OpenFileNameFn getOpenFileNameA;
+
 // shell32 and comdlg32 bring a dozen more DLLs with them: loaded when first
-// needed, not at start, they keep them off the way to the window.
+// needed, not at start, they keep them off the way to the window. Their
+// dependencies are loaded with the current directory out of the search; the
+// caller puts back the default before it starts anything.
 template <typename Fn>
 Fn lookUp(Fn& cached, const char* dll, const char* name) {
-  if (!cached) cached = asFunction<Fn>(systemDllFunction(dll, name));
+  if (!cached) {
+    setDllDirectory("");
+    cached = asFunction<Fn>(systemDllFunction(dll, name));
+  }
   return cached;
 }
 
 }  // namespace
+
+void setDllDirectory(const char* path) {
+  using Fn = BOOL(WINAPI*)(const char*);
+  if (auto set = asFunction<Fn>(kernelFunction("SetDllDirectoryA"))) set(path);
+}
+
+void loadShellDllsWhereUnprotected() {
+  if (kernelFunction("SetDllDirectoryA")) return;
+  lookUp(shellExecuteA, "shell32.dll", "ShellExecuteA");
+  lookUp(getOpenFileNameA, "comdlg32.dll", "GetOpenFileNameA");
+}
 
 int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
   return MessageBoxA(owner, text, caption, style);
@@ -22,9 +44,9 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
 
 HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
                        const char* directory, int show) {
-  using Fn = HINSTANCE(WINAPI*)(HWND, const char*, const char*, const char*, const char*, int);
-  static Fn shellExecuteA;
-  if (!lookUp(shellExecuteA, "shell32.dll", "ShellExecuteA")) return nullptr;  // as out of memory
+  bool loaded = lookUp(shellExecuteA, "shell32.dll", "ShellExecuteA");
+  setDllDirectory(nullptr);  // the started program inherits it
+  if (!loaded) return nullptr;  // as out of memory
   return shellExecuteA(owner, verb, file, parameters, directory, show);
 }
 
@@ -52,8 +74,6 @@ BOOL adjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* stat
 BOOL closeHandle(HANDLE handle) { return CloseHandle(handle); }
 
 BOOL getOpenFileName(OPENFILENAMEA* record) {
-  using Fn = BOOL(WINAPI*)(OPENFILENAMEA*);
-  static Fn getOpenFileNameA;
   return lookUp(getOpenFileNameA, "comdlg32.dll", "GetOpenFileNameA") && getOpenFileNameA(record);
 }
 

@@ -30,4 +30,16 @@ BOOL closeHandle(HANDLE handle);
 BOOL getOpenFileName(OPENFILENAMEA* record);
 void getLocalTime(SYSTEMTIME* time);
 
+// SetDllDirectoryA where the system has it (XP SP1 and later): "" takes the
+// current directory out of the DLL search path, null puts back the default.
+// Programs started meanwhile inherit the setting, so it is "" only while we
+// load code ourselves.
+void setDllDirectory(const char* path);
+
+// Where SetDllDirectoryA is missing, loads shell32 and comdlg32 now, while the
+// current directory is still the one we were started in: later it follows the
+// user's folders, and their dependencies would be searched there. Only the
+// exe's entry calls it.
+void loadShellDllsWhereUnprotected();
+
 }  // namespace orv::sys

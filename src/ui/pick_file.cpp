@@ -34,7 +34,11 @@ int pickFile(HWND owner, ByteView title, AString& fileName, ByteView initialDir,
   record.lpstrTitle = title.empty() ? nullptr : titleText.c_str();
   record.Flags = flags;
   record.lpstrDefExt = defaultExt.empty() ? nullptr : extension.c_str();
+  // The dialog loads shell extensions while the current directory follows
+  // the user through folders: none of their DLLs may come from there.
+  sys::setDllDirectory("");
   int result = sys::getOpenFileName(&record);
+  sys::setDllDirectory(nullptr);
 
   fileName.assign(readBackName(nameBuffer));
   flags = record.Flags;

@@ -111,6 +111,10 @@ BOOL getOpenFileName(OPENFILENAMEA* record) {
   return script.openFileDialog ? script.openFileDialog(record) : FALSE;
 }
 
+void setDllDirectory(const char* path) {
+  record(std::string("SetDllDirectoryA ") + (path ? "[" + std::string(path) + "]" : "null"));
+}
+
 void getLocalTime(SYSTEMTIME* time) {
   if (script.fixedTime)
     *time = script.time;
