@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/astring.h"
+#include "platform/scoped.h"
 #include "platform/win.h"
 
 namespace orv {
@@ -13,6 +14,7 @@ extern HINSTANCE moduleInstance;
 // released after it.
 struct ProcessState {
   AString programDirectory;  // cache; empty until first computed
+  ScopedMutex startupRun;    // held while this process owns its Startup run
 };
 
 bool createProcessState();

@@ -37,6 +37,11 @@ AString currentDirectory(DWORD* error) {
   }
 }
 
+bool pathExists(const AString& path) {
+  QuietErrors quiet;
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 DWORD changeDirectory(const AString& path) {
   QuietErrors quiet;
   SetCurrentDirectoryA(path.c_str());

@@ -27,5 +27,8 @@ class QuietErrors {
 AString currentDirectory(DWORD* error);
 // Changes the current directory; returns the last error code, 0 on success.
 DWORD changeDirectory(const AString& path);
+// Whether a file or folder of exactly that name exists (relative names from
+// the current directory).
+bool pathExists(const AString& path);
 
 }  // namespace orv

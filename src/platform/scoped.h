@@ -44,6 +44,10 @@ struct FileTraits : InvalidMeansNone {
 };
 using ScopedFile = Scoped<FileTraits>;
 
+// Kernel objects other than files: CloseHandle as for a file. Their creation
+// calls answer null for none, which valid() rejects too.
+using ScopedMutex = Scoped<FileTraits>;
+
 struct FindTraits : InvalidMeansNone {
   static void close(Handle h);
 };

@@ -45,7 +45,7 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
 HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
                        const char* directory, int show) {
   bool loaded = lookUp(shellExecuteA, "shell32.dll", "ShellExecuteA");
-  setDllDirectory(nullptr);  // the started program inherits it
+  setDllDirectory(nullptr);     // the started program inherits it
   if (!loaded) return nullptr;  // as out of memory
   return shellExecuteA(owner, verb, file, parameters, directory, show);
 }

@@ -21,6 +21,29 @@ bool isDisabledName(ByteView name) {
   return name.size >= 8 && equalsIgnoringAsciiCase(name.mid(0, 8), "disabled");
 }
 
+namespace {
+
+bool isShortcutName(ByteView name) {
+  return name.size >= 4 && equalsIgnoringAsciiCase(name.mid(name.size - 4), ".lnk");
+}
+
+}  // namespace
+
+ByteView shortcutToRun(ByteView name, ByteView shortName) {
+  if (isDisabledName(name) || !isShortcutName(name)) return ByteView();
+  return name.find('?') >= 0 && isShortcutName(shortName) ? shortName : name;
+}
+
+void appendStartupMutexName(AString& out, ByteView folder) {
+  // A hash keeps the name within the system's limit whatever the folder's
+  // length, and free of the backslash that object names may not hold.
+  unsigned long hash = 2166136261u;  // FNV-1a
+  for (unsigned i = 0; i < folder.size; ++i)
+    hash = ((hash ^ lowerAscii(folder.at(i))) * 16777619u) & 0xFFFFFFFFu;
+  out.append("Orvalix Startup ");
+  for (int shift = 28; shift >= 0; shift -= 4) out.append("0123456789ABCDEF"[(hash >> shift) & 15]);
+}
+
 bool sortsBefore(ByteView a, ByteView b) {
   unsigned n = a.size < b.size ? a.size : b.size;
   for (unsigned i = 0; i < n; ++i)

@@ -26,6 +26,9 @@ class Listing {
     find_.reset(FindFirstFileA(pattern, &entry_));
   }
 
+  // The 8.3 name of the entry that next() returned; empty when it has none.
+  ByteView shortName() const { return ByteView::ofCString(entry_.cAlternateFileName); }
+
   // The next accepted name; empty when there is none.
   ByteView next() {
     while (find_) {
@@ -70,18 +73,43 @@ int changeTo(const AString& path) {
   return number == 53 ? 76 : number;
 }
 
+// One Startup run per folder and session: a shortcut to Orvalix in its own
+// Startup folder would otherwise start copies without end. The mutex is held
+// until the process ends. A name without a "Global\" or "Local\" prefix is per
+// session where the system has sessions; the others have only one.
+bool takeStartupRun(ByteView folder) {
+  ScopedMutex& held = processState().startupRun;
+  if (held) return true;
+  AString name;
+  appendStartupMutexName(name, folder);
+  SetLastError(0);
+  held.reset(CreateMutexA(nullptr, FALSE, name.c_str()));
+  DWORD error = GetLastError();
+  // Access denied: it exists, made by another account in this session.
+  if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED)
+    return true;  // also when no mutex could be made: the run matters more
+  held.reset();
+  return false;
+}
+
 int runInFolder(const AString& folder) {
   DWORD error;
   AString saved = currentDirectory(&error);
   if (error) return errorNumberFromCode(error);
   if (int failure = changeTo(folder)) return failure;
+  if (!takeStartupRun(folder)) {
+    logEvent("Startup folder already run by another copy; skipped", kSource);
+    return changeTo(saved);
+  }
   logEvent("Executing startup", kSource);
 
   RunList runList;
   {
     Listing shortcuts("*.lnk", 0);
-    for (ByteView name = shortcuts.next(); !name.empty(); name = shortcuts.next())
-      if (!isDisabledName(name) && !runList.insert(name)) return 7;
+    for (ByteView name = shortcuts.next(); !name.empty(); name = shortcuts.next()) {
+      ByteView run = shortcutToRun(name, shortcuts.shortName());
+      if (!run.empty() && !runList.insert(run)) return 7;
+    }
   }
   for (unsigned i = 0; i < runList.count(); ++i) {
     launchProgram(runList[i]);

@@ -28,12 +28,32 @@ void requestExit(HWND dialog, int flags, const char* text, const char* caption) 
   if (confirmed(text, caption) && exitWindows(flags)) endControlDialog(dialog, 0);
 }
 
-void runCommand() {
+// The picker has no owner, so the dialog stays usable while it is up. A
+// second picker would run nested inside the first, and every click would
+// pile up another (Wine faults about 30 deep): Run raises the one that is up.
+bool picking;
+
+BOOL CALLBACK raisePicker(HWND w, LPARAM dialog) {
+  // The thread's other visible top-level window without an owner is the
+  // picker: its own boxes are owned by it and come along.
+  if (w == reinterpret_cast<HWND>(dialog) || !IsWindowVisible(w) || GetWindow(w, GW_OWNER))
+    return TRUE;
+  SetForegroundWindow(w);
+  return FALSE;
+}
+
+void runCommand(HWND dialog) {
+  if (picking) {
+    EnumThreadWindows(GetCurrentThreadId(), raisePicker, reinterpret_cast<LPARAM>(dialog));
+    return;
+  }
   AString name;
   DWORD flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-  if (pickFile(nullptr, "Run...", name, ByteView(), ByteView::ofCString(RUN_FILTER), ByteView(),
-               flags))
-    launchProgram(name);
+  picking = true;
+  int chosen = pickFile(nullptr, "Run...", name, ByteView(), ByteView::ofCString(RUN_FILTER),
+                        ByteView(), flags);
+  picking = false;
+  if (chosen) launchProgram(name);
 }
 
 // The platform does not keep the focus across deactivation (the dialog
@@ -66,7 +86,7 @@ void onCommand(HWND dialog, WORD id, WORD code) {
       if (confirmed("Go to standby?", "Standby?")) goToStandby();
       break;
     case IDC_RUN:
-      runCommand();
+      runCommand(dialog);
       break;
   }
 }

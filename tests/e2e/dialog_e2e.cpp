@@ -181,6 +181,13 @@ TEST(Dialog, RunPicksAndLaunches) {
     SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
     EXPECT_EQ(std::wstring(text), std::wstring(names[i], names[i] + strlen(names[i])));
   }
+  // Run again while the picker is up: no second picker, the first comes forward.
+  for (int i = 0; i < 10; ++i) click(o.button(1006));
+  Sleep(500);
+  int pickers = 0;
+  for (HWND w : topWindows(o.p.id())) pickers += windowText(w) == "Run...";
+  EXPECT_EQ(pickers, 1);
+  EXPECT_EQ(GetForegroundWindow(), open);
   click(GetDlgItem(open, IDCANCEL));
   EXPECT_TRUE(waitGone(open));
   Sleep(200);

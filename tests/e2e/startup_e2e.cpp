@@ -156,3 +156,84 @@ TEST(Exe, IconAndVersionResources) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a hostile user puts in a Startup folder: names with "%" under a PATH
+// longer than the shell's buffers, a name outside the ANSI code page, a name
+// that "*.lnk" matches only through its short name, and a shortcut to Orvalix
+// itself. No crash, every other target starts once, the copy started from the
+// folder skips the run and shows its own dialog.
+TEST(Start, HostileStartupFolder) {
+  Install install;
+  TempDir cwd, markers;
+  SetEnvironmentVariableA("ORV_MARKER_DIR", markers.path().c_str());
+  std::string path(32767, '\0');
+  path.resize(GetEnvironmentVariableA("PATH", path.data(), 32767));
+  std::string longPath = path + ";C:\\" + std::string(1100, 'p');
+  SetEnvironmentVariableA("PATH", longPath.c_str());
+  std::string s = install.startup() + "\\";
+  ASSERT_TRUE(CreateDirectoryA(install.startup().c_str(), nullptr));
+  struct {
+    const char* name;
+    const char* arg;  // what the marker records; null: Orvalix itself
+  } shortcuts[] = {{"%PATH%.lnk", "pct_path"}, {"50%off.lnk", "fifty_pct"},
+                   {"50off.lnk", "fifty"},     {"Mail.lnk_old", "mail_old"},
+                   {"nihon.tmp", "nihon"},     {"self.lnk", nullptr}};
+  for (auto& c : shortcuts)
+    makeShortcut(s + c.name, c.arg ? MARKER_EXE : install.exe(), c.arg ? c.arg : "");
+  std::wstring wide(s.begin(), s.end());
+  ASSERT_TRUE(MoveFileW((wide + L"nihon.tmp").c_str(), (wide + L"\u65e5\u672c.lnk").c_str()));
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((s + "??.lnk").c_str(), &entry);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  FindClose(find);
+
+  Process p(install.exe(), "", cwd.path());
+  SetEnvironmentVariableA("PATH", path.c_str());
+  ASSERT_TRUE(waitWindow(p.id(), "#32770", "Orvalix"));
+  HWND second = nullptr;
+  EXPECT_TRUE(waitFor([&] {
+    for (HWND w = FindWindowA("#32770", "Orvalix"); w;
+         w = FindWindowExA(nullptr, w, "#32770", "Orvalix")) {
+      DWORD id = 0;
+      GetWindowThreadProcessId(w, &id);
+      if (id != p.id()) second = w;
+    }
+    return second != nullptr;
+  })) << "the copy started from the Startup folder shows its dialog";
+  EXPECT_TRUE(waitFor([&] { return lines(markers / "marker.txt").size() >= 3; }));
+  std::vector<std::string> started;
+  for (auto& line : lines(markers / "marker.txt"))
+    started.push_back(line.substr(line.rfind(' ') + 1));
+  std::sort(started.begin(), started.end());
+  EXPECT_EQ(started, (std::vector<std::string>{"fifty", "fifty_pct", "nihon"}));
+
+  std::string log = s + "Orvalix.log";
+  EXPECT_TRUE(waitFor([&] { return completeLines(log) == 7; }));
+  std::vector<std::string> expected = {
+      "runStartup: Executing startup",
+      "launchProgram: Error #64 running %PATH%.lnk",
+      "launchProgram: 50%off.lnk: Opened.",
+      "launchProgram: 50off.lnk: Opened.",
+      "launchProgram: " + std::string(entry.cAlternateFileName) + ": Opened.",
+      "launchProgram: self.lnk: Opened.",
+      "runStartup: Startup folder already run by another copy; skipped"};
+  std::vector<std::string> logged = logMessages(log);
+  std::sort(expected.begin() + 1, expected.end());
+  if (!logged.empty()) std::sort(logged.begin() + 1, logged.end());  // the copy writes meanwhile
+  EXPECT_EQ(logged, expected);
+
+  DWORD secondId = 0;
+  GetWindowThreadProcessId(second, &secondId);
+  HANDLE copy = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, secondId);
+  click(GetDlgItem(second, 1001));
+  if (copy && WaitForSingleObject(copy, 10000) != WAIT_OBJECT_0) TerminateProcess(copy, 1);
+  if (copy) CloseHandle(copy);
+  EXPECT_TRUE(p.running()) << "Exit in the copy ends only the copy";
+  PostMessageA(waitWindow(p.id(), "#32770", "Orvalix"), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(p.waitExit(10000), 0u);
+  DeleteFileW((wide + L"\u65e5\u672c.lnk").c_str());  // the ANSI clean-up cannot name it
+}
+
+}  // namespace

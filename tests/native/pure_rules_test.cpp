@@ -197,6 +197,36 @@ TEST(StartupRules, DisabledPrefix) {
   for (auto& c : cases) EXPECT_EQ(isDisabledName(ByteView::ofCString(c.name)), c.skipped) << c.name;
 }
 
+TEST(StartupRules, WhichNameRuns) {
+  struct {
+    const char* name;
+    const char* shortName;
+    const char* runs;  // empty: skipped
+  } cases[] = {{"Mail.lnk", "", "Mail.lnk"},        {"Mail.LNK", "MAIL.LNK", "Mail.LNK"},
+               {"Mail.lnk_old", "MAIL~1.LNK", ""},  {"??.lnk", "__~1.LNK", "__~1.LNK"},
+               {"??.lnk", "", "??.lnk"},            {"a?.lnk", "A_~1.TXT", "a?.lnk"},
+               {"disabled?.lnk", "DISABL~1.LNK", ""}, {".lnk", "", ".lnk"},
+               {"lnk", "", ""}};
+  for (auto& c : cases)
+    EXPECT_EQ(str(shortcutToRun(ByteView::ofCString(c.name), ByteView::ofCString(c.shortName))),
+              c.runs)
+        << c.name;
+}
+
+TEST(StartupRules, MutexNamePerFolderAnyAsciiCase) {
+  auto name = [](const char* folder) {
+    AString out;
+    appendStartupMutexName(out, ByteView::ofCString(folder));
+    return std::string(out.c_str());
+  };
+  std::string a = name("C:\\Orvalix\\Startup");
+  EXPECT_EQ(a.size(), 24u);
+  EXPECT_EQ(a.find('\\'), std::string::npos);
+  EXPECT_EQ(name("c:\\ORVALIX\\startup"), a);
+  EXPECT_NE(name("C:\\Orvalix2\\Startup"), a);
+  EXPECT_EQ(name(std::string(4000, 'x').c_str()).size(), 24u);
+}
+
 TEST(StartupRules, RunListKeepsByteOrder) {
   struct {
     std::vector<const char*> in;

@@ -19,6 +19,11 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
   SetEnvironmentVariableA("ORV_HUGE", hugeValue.c_str());
   std::string p255 = "C:\\" + std::string(252, 'a');
   std::string p256 = p255 + "b";
+  std::string p259 = p255 + "bcde", p260 = p259 + "f";
+  SetEnvironmentVariableA("ORV_P259", p259.c_str());
+  SetEnvironmentVariableA("ORV_P260", p260.c_str());
+  writeFile(dir / "50%off.exe");
+  writeFile(dir / "%ORV_LONG%.lnk");
   struct {
     std::string path;
     int shellResult;
@@ -34,10 +39,16 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
       {"", 2, "", "launchProgram: : File not found."},
       {p255, 33, p255, "launchProgram: " + p255 + ": Opened."},
       {p256, 33, "-", "launchProgram: Error #64 running " + p256},
-      {"%ORV_LONG%\\x.exe", 2, longValue + "\\x.exe",
-       "launchProgram: " + longValue + "\\x.exe: File not found."},
-      {"C:\\%ORV_HUGE%%ORV_HUGE%", 3, "C:\\" + hugeValue + hugeValue,
-       "launchProgram: C:\\" + hugeValue + hugeValue + ": Error 3 (path not found)."},
+      {"%ORV_LONG%\\x.exe", 2, "-", "launchProgram: Error #64 running " + longValue + "\\x.exe"},
+      {"C:\\%ORV_HUGE%%ORV_HUGE%", 3, "-",
+       "launchProgram: Error #64 running C:\\" + hugeValue + hugeValue},
+      {"%ORV_P259%", 33, p259, "launchProgram: " + p259 + ": Opened."},
+      {"%ORV_P260%", 33, "-", "launchProgram: Error #64 running " + p260},
+      {"50%off.exe", 33, "50%off.exe", "launchProgram: 50%off.exe: Opened."},
+      {"50%missing.exe", 2, "50missing.exe", "launchProgram: 50missing.exe: File not found."},
+      {"%ORV_LONG%.lnk", 33, "-", "launchProgram: Error #64 running %ORV_LONG%.lnk"},
+      {"C:\\??.lnk", 33, "-", "launchProgram: Error #64 running C:\\??.lnk"},
+      {"C:\\a*.exe", 33, "-", "launchProgram: Error #64 running C:\\a*.exe"},
       {"%" + std::string(300, 'n'), 33, "-",
        "launchProgram: Error #64 running %" + std::string(300, 'n')},
   };
@@ -47,7 +58,8 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
     DeleteFileA("Orvalix.log");
     orv::launchProgram(orv::ByteView(c.path.data(), static_cast<unsigned>(c.path.size())));
     std::vector<std::string> expectedCalls;
-    if (c.shellFile != "-") expectedCalls.push_back("ShellExecuteA 5 [" + c.shellFile + "]");
+    if (c.shellFile != "-")
+      expectedCalls = {"SetDllDirectoryA null", "ShellExecuteA 5 [" + c.shellFile + "]"};
     EXPECT_EQ(fake::calls, expectedCalls) << c.path;
     EXPECT_EQ(logMessages(dir / "Orvalix.log"), std::vector<std::string>{c.logged}) << c.path;
   }

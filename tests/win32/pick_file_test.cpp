@@ -70,6 +70,40 @@ TEST(PickFile, RecordAndReadBack) {
   }
 }
 
+// The current directory is out of the DLL search only while the Open dialog
+// is up, and the default is back before anything starts. Run while the
+// picker is up opens no second one.
+TEST(PickFile, RunCommandCallSequences) {
+  KeepCurrentDir keep;
+  TempDir dir;
+  SetCurrentDirectoryA(dir.path().c_str());
+  const std::vector<std::string> picked = {"SetDllDirectoryA []", "GetOpenFileNameA",
+                                           "SetDllDirectoryA null"};
+  std::vector<std::string> launched = picked;
+  launched.insert(launched.end(), {"SetDllDirectoryA null", "ShellExecuteA 5 [C:\\x.exe]"});
+  struct {
+    const char* name;
+    const char* chosen;  // null: cancelled
+    int runClicksMeanwhile;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {"cancelled", nullptr, 0, picked},
+      {"chosen", "C:\\x.exe", 0, launched},
+      {"Run clicked while picking", "C:\\x.exe", 10, launched},
+  };
+  for (auto& c : cases) {
+    fake::reset();
+    fake::script.openFileDialog = [&](OPENFILENAMEA* r) {
+      for (int i = 0; i < c.runClicksMeanwhile; ++i)
+        orv::controlDialogHandler(nullptr, WM_COMMAND, orv::IDC_RUN, 0);
+      if (c.chosen) strcpy(r->lpstrFile, c.chosen);
+      return c.chosen ? TRUE : FALSE;
+    };
+    orv::controlDialogHandler(nullptr, WM_COMMAND, orv::IDC_RUN, 0);
+    EXPECT_EQ(fake::calls, c.calls) << c.name;
+  }
+}
+
 TEST(PickFile, EmptyTitleAndGivenDirectoryAndExtension) {
   fake::reset();
   OPENFILENAMEA seen = {};

@@ -4,6 +4,7 @@
 
 #include "app/process.h"
 #include "fake_system.h"
+#include "startup/run_list.h"
 #include "startup/startup.h"
 #include "test_util.h"
 
@@ -53,6 +54,10 @@ TEST_F(Startup, OpensShortcutsInByteOrderSkippingDisabledHiddenSystemAndFolders)
   std::vector<std::string> order = {"10.lnk", "9.lnk", "C.lnk",      "My disabled.lnk",
                                     "a.lnk",  "b.lnk", "disable.lnk"};
   EXPECT_EQ(launched(), order);
+  std::vector<std::string> calls;  // nothing starts with the DLL search path changed
+  for (auto& name : order)
+    calls.insert(calls.end(), {"SetDllDirectoryA null", "ShellExecuteA 5 [" + name + "]"});
+  EXPECT_EQ(fake::calls, calls);
   EXPECT_EQ(cwdDuringLaunch, folder);
   EXPECT_EQ(currentDir(), before.path());
   std::vector<std::string> log = {"runStartup: Executing startup"};
@@ -162,12 +167,23 @@ TEST_F(Startup, ThousandShortcutsInByteOrderWithinBoundedTime) {
   EXPECT_LT(took, 20000u);
 }
 
-// Names as users make them. The launcher expands %NAME% in every path it is
-// given, shortcut names included, so a lone "%" is dropped from the name the
-// shell is asked for.
+// Names as users make them: a name with "%" that exists is opened as named; a
+// name outside the ANSI code page by its short name; "*.lnk" matches
+// "Mail.lnk_old" through its short name, and it does not run.
 TEST_F(Startup, UnusualShortcutNames) {
   std::string longest = std::string(251, 'L') + ".lnk";  // 255 bytes
-  makeFolder({"with blanks .lnk", "caf\xe9 \xe0 la carte.lnk", "100%.lnk"});
+  makeFolder({"with blanks .lnk", "caf\xe9 \xe0 la carte.lnk", "100%.lnk", "Mail.lnk_old"});
+  std::wstring nonAnsiName = std::wstring(folder.begin(), folder.end()) + L"\\\u65e5\u672c.lnk";
+  HANDLE nonAnsi =
+      CreateFileW(nonAnsiName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(nonAnsi, INVALID_HANDLE_VALUE);
+  CloseHandle(nonAnsi);
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "\\??.lnk").c_str(), &entry);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  FindClose(find);
+  std::string shortName = entry.cAlternateFileName;
+  ASSERT_FALSE(shortName.empty());
   // Its full path is past MAX_PATH, which the ANSI calls cannot create.
   std::string full = "\\\\?\\" + folder + "\\" + longest;
   std::wstring wide(full.begin(), full.end());
@@ -175,12 +191,37 @@ TEST_F(Startup, UnusualShortcutNames) {
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   CloseHandle(h);
   orv::runStartup();
-  EXPECT_EQ(launched(), (std::vector<std::string>{"100.lnk", longest, "caf\xe9 \xe0 la carte.lnk",
-                                                  "with blanks .lnk"}));
+  std::vector<std::string> order = {"100%.lnk", longest, shortName, "caf\xe9 \xe0 la carte.lnk",
+                                    "with blanks .lnk"};
+  std::sort(order.begin(), order.end());
+  EXPECT_EQ(launched(), order);
   auto log = logMessages(folder + "\\Orvalix.log");
-  ASSERT_EQ(log.size(), 5u);
-  EXPECT_EQ(log[2], "launchProgram: " + longest + ": Opened.");
-  EXPECT_EQ(log[3], "launchProgram: caf\xe9 \xe0 la carte.lnk: Opened.");
+  ASSERT_EQ(log.size(), 6u);
+  for (size_t i = 0; i < order.size(); ++i)
+    EXPECT_EQ(log[i + 1], "launchProgram: " + order[i] + ": Opened.");
+  DeleteFileW(nonAnsiName.c_str());  // the ANSI clean-up cannot name it
+}
+
+// Another copy holds the Startup run of this folder (a shortcut to Orvalix in
+// its own Startup folder): one line says so, nothing starts.
+TEST_F(Startup, AnotherCopyHoldsTheRun) {
+  makeFolder({"a.lnk"});
+  orv::processState().startupRun.reset();
+  std::string other = folder;
+  CharUpperA(other.data());
+  orv::AString name;
+  orv::appendStartupMutexName(name,
+                              orv::ByteView(other.data(), static_cast<unsigned>(other.size())));
+  HANDLE held = CreateMutexA(nullptr, FALSE, name.c_str());
+  orv::runStartup();
+  CloseHandle(held);
+  EXPECT_EQ(fake::calls, std::vector<std::string>{});
+  EXPECT_EQ(
+      logMessages(folder + "\\Orvalix.log"),
+      std::vector<std::string>{"runStartup: Startup folder already run by another copy; skipped"});
+  EXPECT_EQ(currentDir(), before.path());
+  orv::runStartup();  // this process takes the run again
+  EXPECT_EQ(launched(), std::vector<std::string>{"a.lnk"});
 }
 
 }  // namespace
