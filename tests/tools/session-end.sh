@@ -9,15 +9,7 @@ state=$(cd "$1" && pwd)
 driver=$2
 marker=$3
 copy=$state/throwaway
-[ -f "$state/ready" ] || "$(dirname "$0")/../../cmake/wine-prefix.sh" "$state"
-rm -rf "$copy"
-mkdir -p "$copy/home"
-cp -al "$state/prefix" "$copy/prefix"
-# Files that Wine rewrites in place must not be shared with the original.
-for f in system.reg user.reg userdef.reg; do
-  rm -f "$copy/prefix/$f"
-  cp "$state/prefix/$f" "$copy/prefix/$f"
-done
+"$(dirname "$0")/throwaway-prefix.sh" "$state" "$copy"
 system32=$copy/prefix/drive_c/windows/system32
 rm -f "$system32/wineboot.exe"
 cp "$marker" "$system32/wineboot.exe"
