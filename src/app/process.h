@@ -1,25 +1,12 @@
 #pragma once
 
-#include "platform/astring.h"
-#include "platform/scoped.h"
-#include "platform/win.h"
+#include "platform/process_state.h"
 
 namespace orv {
 
-// Process-wide values, set once at start-up and read for the whole run.
-extern ByteView commandTail;  // points into the system's command line
-extern HINSTANCE moduleInstance;
-
-// What the process holds for the whole run: created before the main flow,
-// released after it.
-struct ProcessState {
-  AString programDirectory;  // cache; empty until first computed
-  ScopedMutex startupRun;    // held while this process owns its Startup run
-};
-
+// The process-wide state around the main flow: false when it cannot be made.
 bool createProcessState();
 void releaseProcessState();
-ProcessState& processState();
 
 int programMain();
 

@@ -30,7 +30,8 @@ struct ByteView {
 
 // Heap-backed string. An allocation failure marks the string failed for good:
 // later changes are ignored, so a caller builds a whole text and checks
-// failed() once, where the design says what running out of memory means.
+// failed() once, at the point where it decides what running out of memory
+// means for that text (drop a log line, report error 7, ...).
 class AString {
  public:
   constexpr AString() = default;
@@ -50,7 +51,6 @@ class AString {
   char* data() { return buf_; }
   ByteView view() const { return ByteView(c_str(), len_); }
   operator ByteView() const { return view(); }
-  unsigned char operator[](unsigned i) const { return static_cast<unsigned char>(buf_[i]); }
 
   AString& append(ByteView v);
   AString& append(char c) { return append(ByteView(&c, 1)); }
@@ -59,7 +59,6 @@ class AString {
   // are filled with `fill`. For buffers that the system writes into.
   bool resize(unsigned n, char fill = 0);
   void truncate(unsigned n);
-  void clear() { truncate(0); }
   void markFailed() { failed_ = true; }
 
  private:

@@ -1,40 +1,23 @@
 #include "platform/fs.h"
 
-#include "platform/scoped.h"
+#include "platform/grown_text.h"
 
 namespace orv {
 
-void FileTraits::close(HANDLE h) {
-  QuietErrors quiet;
-  CloseHandle(h);
-}
-
-void FindTraits::close(HANDLE h) {
-  QuietErrors quiet;
-  FindClose(h);
-}
-
 AString currentDirectory(DWORD* error) {
-  AString dir;
-  DWORD size = MAX_PATH;
-  for (;;) {
-    if (!dir.resize(size)) {
-      *error = ERROR_NOT_ENOUGH_MEMORY;
-      return dir;
-    }
-    DWORD n;
-    {
-      QuietErrors quiet;
-      n = GetCurrentDirectoryA(size, dir.data());
-      *error = QuietErrors::error();
-    }
-    if (*error == 0 && n == 0) *error = ERROR_INVALID_FUNCTION;
-    if (*error || n < size) {
-      dir.truncate(*error ? 0 : n);
-      return dir;
-    }
-    size = n;  // too small: n is the size needed, its NUL included
-  }
+  AString dir = askGrowing(
+      [](char* buffer, DWORD size, const void* context) {
+        QuietErrors quiet;
+        DWORD n = GetCurrentDirectoryA(size, buffer);
+        DWORD code = QuietErrors::error();
+        if (!n && !code) code = ERROR_INVALID_FUNCTION;
+        **static_cast<DWORD* const*>(context) = code;
+        return code ? 0 : n;
+      },
+      &error);
+  if (dir.failed()) *error = ERROR_NOT_ENOUGH_MEMORY;
+  if (!*error && dir.empty()) *error = ERROR_FILENAME_EXCED_RANGE;  // past the limit
+  return dir;
 }
 
 bool pathExists(const AString& path) {

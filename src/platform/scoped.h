@@ -16,10 +16,6 @@ class Scoped {
   Scoped& operator=(const Scoped&) = delete;
 
   Handle get() const { return h_; }
-  Handle* receive() {  // for calls that write the handle through a pointer
-    reset();
-    return &h_;
-  }
   explicit operator bool() const { return Traits::valid(h_); }
   void reset(Handle h = Traits::none()) {
     if (Traits::valid(h_)) Traits::close(h_);
@@ -30,7 +26,9 @@ class Scoped {
   Handle h_ = Traits::none();
 };
 
-// Files and directory searches: INVALID_HANDLE_VALUE means none.
+// Files and directory searches: an empty owner holds INVALID_HANDLE_VALUE,
+// what their calls answer for none; null is never a valid handle either, so
+// an owner can also take what calls answering null for none return.
 struct InvalidMeansNone {
   using Handle = HANDLE;
   static Handle none() { return INVALID_HANDLE_VALUE; }
@@ -44,8 +42,7 @@ struct FileTraits : InvalidMeansNone {
 };
 using ScopedFile = Scoped<FileTraits>;
 
-// Kernel objects other than files: CloseHandle as for a file. Their creation
-// calls answer null for none, which valid() rejects too.
+// A mutex is closed as a file is; CreateMutexA answers null for none.
 using ScopedMutex = Scoped<FileTraits>;
 
 struct FindTraits : InvalidMeansNone {

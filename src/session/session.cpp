@@ -1,7 +1,7 @@
 #include "session/session.h"
 
 #include "launch/event_log.h"
-#include "platform/message.h"
+#include "platform/message_box.h"
 #include "platform/scoped.h"
 #include "platform/system.h"
 #include "platform/system_error.h"
@@ -9,12 +9,9 @@
 
 namespace orv {
 
-void TokenTraits::close(HANDLE token) { sys::closeHandle(token); }
-
 int isWindowsNT() {
   OSVERSIONINFOA version = {};
   version.dwOSVersionInfoSize = sizeof version;
-  static_assert(sizeof version == 148);
   sys::getVersionEx(&version);
   return version.dwPlatformId == VER_PLATFORM_WIN32_NT ? -1 : 0;
 }

@@ -7,13 +7,9 @@
 namespace orv {
 
 bool startupSwitchedOff(ByteView tail) {
-  unsigned from = 0, to = tail.size;
-  while (from < to && tail.at(from) == ' ') ++from;
-  while (to > from && tail.at(to - 1) == ' ') --to;
-  ByteView trimmed = tail.mid(from, to - from);
   constexpr ByteView word("nostartup");
-  for (unsigned i = 0; i + word.size <= trimmed.size; ++i)
-    if (equalsIgnoringAsciiCase(trimmed.mid(i, word.size), word)) return true;
+  for (unsigned i = 0; i + word.size <= tail.size; ++i)
+    if (equalsIgnoringAsciiCase(tail.mid(i, word.size), word)) return true;
   return false;
 }
 

@@ -4,7 +4,7 @@
 
 namespace orv {
 
-// "nostartup" anywhere in the trimmed tail, in any letter case.
+// "nostartup" anywhere in the tail, in any letter case.
 bool startupSwitchedOff(ByteView commandTail);
 
 // A shortcut whose first 8 bytes spell "disabled" in any letter case.

@@ -1,6 +1,7 @@
 #include "ui/control_dialog.h"
 
-#include "app/process.h"
+#include "platform/process_state.h"
+#include "ui/command_handler.h"
 #include "ui/dialog_template.h"
 
 namespace orv {
@@ -42,7 +43,7 @@ struct {
   HFONT font;
   bool modal;  // the handler sees messages only once the modal run began
   int endValue;
-} dialog;
+} controlDialog;
 
 void addButton(HWND parent, const ButtonRow& button) {
   RECT r = {button.x, button.y, button.x + kButtonWidth, button.y + kButtonHeight};
@@ -50,7 +51,7 @@ void addButton(HWND parent, const ButtonRow& button) {
   HWND h = CreateWindowExA(
       0, "BUTTON", button.text, button.style, r.left, r.top, r.right - r.left, r.bottom - r.top,
       parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(button.id)), moduleInstance, nullptr);
-  if (h) SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(dialog.font), TRUE);
+  if (h) SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(controlDialog.font), TRUE);
   if ((button.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
     SendMessageA(parent, DM_SETDEFID, button.id, 0);
 }
@@ -59,7 +60,7 @@ INT_PTR CALLBACK dialogProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) 
   // Answered here so the platform neither saves nor restores the focus: the
   // handler does that itself through WM_NCACTIVATE.
   if (message == WM_ACTIVATE) return TRUE;
-  if (!dialog.modal) return FALSE;
+  if (!controlDialog.modal) return FALSE;
   if (controlDialogHandler(w, message, wParam, lParam) == 0 && message == WM_SYSCOMMAND &&
       LOWORD(wParam) == SC_CLOSE) {
     endControlDialog(w, 0);
@@ -74,11 +75,14 @@ void dispatch(MSG& message) {
 }
 
 int runModal(HWND w) {
+  // The dialog procedure forwarded nothing while the dialog was made (the
+  // buttons did not exist yet): the handler hears of its start and size here,
+  // once they do, and before anything is visible.
   controlDialogHandler(w, WM_INITDIALOG, reinterpret_cast<WPARAM>(w), 0);
   RECT client;
   GetClientRect(w, &client);
   controlDialogHandler(w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-  dialog.modal = true;
+  controlDialog.modal = true;
   ShowWindow(w, SW_SHOW);
 
   // Polling rather than blocking in GetMessage: the loop ends only when the
@@ -91,8 +95,8 @@ int runModal(HWND w) {
     }
     if (!IsWindow(w) || !IsDialogMessageA(w, &message)) dispatch(message);
   }
-  dialog.modal = false;
-  return dialog.endValue;
+  controlDialog.modal = false;
+  return controlDialog.endValue;
 }
 
 }  // namespace
@@ -101,20 +105,24 @@ int showControlDialog(HWND owner) {
   AString bytes;
   buildDialogTemplate(bytes, kLayout);
   if (bytes.failed()) return 0;
-  dialog.endValue = 0;
+  controlDialog.endValue = 0;
   HWND w = CreateDialogIndirectParamA(
       moduleInstance, reinterpret_cast<LPCDLGTEMPLATEA>(bytes.c_str()), owner, dialogProc, 0);
   if (!w) return 0;
-  dialog.font = reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0));
+  controlDialog.font = reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0));
   addButton(w, kButtons[0]);
+  // Run is the default whatever the table's styles say; adding a button of
+  // BS_DEFPUSHBUTTON style already said so once.
   SendMessageA(w, DM_SETDEFID, IDC_RUN, 0);
   for (unsigned i = 1; i < sizeof kButtons / sizeof kButtons[0]; ++i) addButton(w, kButtons[i]);
   return runModal(w);
 }
 
 void endControlDialog(HWND w, int endValue) {
+  // The dialog hears that it closes, as a window closed by the user would,
+  // before it is destroyed; the loop then sees it gone.
   SendMessageA(w, WM_CLOSE, 0, 0);
-  dialog.endValue = endValue;
+  controlDialog.endValue = endValue;
   DestroyWindow(w);
 }
 

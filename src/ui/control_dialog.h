@@ -18,10 +18,4 @@ enum : WORD {
 int showControlDialog(HWND owner);
 void endControlDialog(HWND dialog, int endValue);
 
-// The dialog's message handler: button commands and the focus memory.
-int controlDialogHandler(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-extern HWND savedFocus;
-extern const char RUN_FILTER[];
-
 }  // namespace orv

@@ -2,7 +2,7 @@
 
 #include "platform/fs.h"
 #include "platform/system.h"
-#include "ui/pick_rules.h"
+#include "ui/open_dialog_buffers.h"
 
 namespace orv {
 
@@ -22,7 +22,8 @@ int pickFile(HWND owner, ByteView title, AString& fileName, ByteView initialDir,
     return 0;
 
   OPENFILENAMEA record = {};
-  record.lStructSize = 76;  // the Windows 95 / NT 4.0 layout
+  // The Windows 95 / NT 4.0 layout (76 bytes), which every later system takes.
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
   record.hwndOwner = owner;
   record.lpstrFilter = filterList.c_str();
   record.nFilterIndex = 1;

@@ -1,6 +1,6 @@
 // Every "|" becomes a NUL, nothing else changes, one NUL is added.
 #include "fuzz.h"
-#include "ui/pick_rules.h"
+#include "ui/open_dialog_buffers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string filter(reinterpret_cast<const char*>(data), size);

@@ -2,7 +2,7 @@
 // it gives the initial name up to its first NUL; whatever the dialog writes
 // into it, read-back stays inside the buffer and ends before its last NUL.
 #include "fuzz.h"
-#include "ui/pick_rules.h"
+#include "ui/open_dialog_buffers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string input(reinterpret_cast<const char*>(data), size);

@@ -4,6 +4,7 @@
 
 #include "app/command_tail.h"
 #include "launch/log_line.h"
+#include "platform/error_numbers.h"
 #include "platform/text.h"
 #include "startup/run_list.h"
 

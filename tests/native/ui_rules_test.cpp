@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ui/dialog_template.h"
-#include "ui/pick_rules.h"
+#include "ui/open_dialog_buffers.h"
 
 using namespace orv;
 

@@ -2,6 +2,7 @@
 
 #include "fake_system.h"
 #include "test_util.h"
+#include "ui/command_handler.h"
 #include "ui/control_dialog.h"
 #include "ui/pick_file.h"
 

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "app/process.h"
+#include "platform/process_state.h"
 #include "fake_system.h"
 #include "startup/run_list.h"
+#include "startup/program_directory.h"
 #include "startup/startup.h"
 #include "test_util.h"
 

@@ -1,4 +1,4 @@
-#include "ui/pick_rules.h"
+#include "ui/open_dialog_buffers.h"
 
 namespace orv {
 

@@ -1,5 +1,7 @@
+#include "ui/command_handler.h"
+
 #include "launch/launcher.h"
-#include "platform/message.h"
+#include "platform/message_box.h"
 #include "session/session.h"
 #include "ui/control_dialog.h"
 #include "ui/pick_file.h"

@@ -1,0 +1,20 @@
+#include "platform/scoped.h"
+
+#include "platform/fs.h"
+#include "platform/system.h"
+
+namespace orv {
+
+void FileTraits::close(HANDLE h) {
+  QuietErrors quiet;
+  CloseHandle(h);
+}
+
+void FindTraits::close(HANDLE h) {
+  QuietErrors quiet;
+  FindClose(h);
+}
+
+void TokenTraits::close(HANDLE token) { sys::closeHandle(token); }
+
+}  // namespace orv
