@@ -6,12 +6,7 @@ namespace orv {
 
 namespace {
 
-struct ShellErrorRow {
-  unsigned char code;
-  const char* reason;
-};
-
-constexpr ShellErrorRow kShellErrors[] = {
+constexpr NumberText kShellErrors[] = {
     {0, "the system is out of memory or resources"},
     {3, "path not found"},
     {5, "access denied"},
@@ -39,12 +34,8 @@ void appendLaunchOutcome(AString& out, int shellResult) {
   }
   out.append(": Error");
   appendNumber(out, shellResult);
-  for (const ShellErrorRow& row : kShellErrors) {
-    if (row.code == shellResult) {
-      out.append(" (").append(ByteView::ofCString(row.reason)).append(')');
-      break;
-    }
-  }
+  ByteView reason = textOf(kShellErrors, shellResult);
+  if (!reason.empty()) out.append(" (").append(reason).append(')');
   out.append('.');
 }
 

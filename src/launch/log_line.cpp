@@ -18,18 +18,16 @@ void appendPadded(AString& out, unsigned value, unsigned width) {
 }  // namespace
 
 void buildLogLine(AString& out, const LocalTime& t, ByteView source, ByteView message) {
-  appendPadded(out, t.month, 2);
-  out.append('-');
-  appendPadded(out, t.day, 2);
-  out.append('-');
-  appendPadded(out, t.year, 4);
+  const struct {
+    unsigned value, width;
+    char after;
+  } fields[] = {{t.month, 2, '-'}, {t.day, 2, '-'},    {t.year, 4, ' '},
+                {t.hour, 2, ':'},  {t.minute, 2, ':'}, {t.second, 2, ':'}};
+  for (const auto& field : fields) {
+    appendPadded(out, field.value, field.width);
+    out.append(field.after);
+  }
   out.append(' ');
-  appendPadded(out, t.hour, 2);
-  out.append(':');
-  appendPadded(out, t.minute, 2);
-  out.append(':');
-  appendPadded(out, t.second, 2);
-  out.append(": ");
   if (!source.empty()) out.append(source).append(": ");
   out.append(message);
 }

@@ -1,5 +1,7 @@
 #include "platform/error_numbers.h"
 
+#include "platform/text.h"
+
 namespace orv {
 
 namespace {
@@ -20,12 +22,7 @@ constexpr CodeRow kCodeRows[] = {
 };
 // clang-format on
 
-struct TextRow {
-  unsigned char number;
-  const char* text;
-};
-
-constexpr TextRow kTextRows[] = {
+constexpr NumberText kTextRows[] = {
     {0, "No Error"},
     {5, "Illegal function call"},
     {6, "Overflow"},
@@ -66,10 +63,6 @@ int errorNumberFromCode(unsigned long platformCode) {
   return kErrorPathFileAccess;
 }
 
-ByteView errorText(int errorNumber) {
-  for (const TextRow& row : kTextRows)
-    if (row.number == errorNumber) return ByteView::ofCString(row.text);
-  return ByteView();
-}
+ByteView errorText(int errorNumber) { return textOf(kTextRows, errorNumber); }
 
 }  // namespace orv

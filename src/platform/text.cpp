@@ -22,6 +22,12 @@ void appendNumber(AString& out, long value) {
   }
 }
 
+ByteView textOf(const NumberText* rows, unsigned count, int number) {
+  for (unsigned i = 0; i < count; ++i)
+    if (rows[i].number == number) return ByteView::ofCString(rows[i].text);
+  return ByteView();
+}
+
 unsigned char lowerAscii(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
 }
