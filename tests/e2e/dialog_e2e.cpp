@@ -3,13 +3,16 @@
 #include <cstdlib>
 
 #include "driver.h"
+#include "ui/control_dialog.h"
 
 using namespace e2e;
 using namespace testutil;
+using namespace orv;
 
 namespace {
 
-constexpr int kIds[] = {1006, 1001, 1002, 1003, 1004, 1005};  // creation and tab order
+constexpr int kIds[] = {IDC_RUN,      IDC_EXIT,    IDC_LOGOFF,
+                        IDC_SHUTDOWN, IDC_RESTART, IDC_STANDBY};  // creation and tab order
 
 // An Orvalix with its control dialog up (no Startup run).
 struct Running {
@@ -60,9 +63,10 @@ TEST(Dialog, WindowButtonsGeometryAndDefault) {
     const char* text;
     int x, y;
     DWORD style;
-  } buttons[] = {{1006, "Run", 65, 5, 0x50010F01},     {1001, "Exit", 5, 5, 0x50010000},
-                 {1002, "Logoff", 5, 30, 0x50010000},  {1003, "Shutdown", 5, 45, 0x50010000},
-                 {1004, "Restart", 5, 60, 0x50010000}, {1005, "Standby", 5, 75, 0x50010000}};
+  } buttons[] = {
+      {IDC_RUN, "Run", 65, 5, 0x50010F01},         {IDC_EXIT, "Exit", 5, 5, 0x50010000},
+      {IDC_LOGOFF, "Logoff", 5, 30, 0x50010000},   {IDC_SHUTDOWN, "Shutdown", 5, 45, 0x50010000},
+      {IDC_RESTART, "Restart", 5, 60, 0x50010000}, {IDC_STANDBY, "Standby", 5, 75, 0x50010000}};
   HWND child = GetWindow(o.dialog, GW_CHILD);
   for (auto& b : buttons) {
     ASSERT_TRUE(child) << b.text;
@@ -103,7 +107,7 @@ TEST(Dialog, WindowButtonsGeometryAndDefault) {
   EXPECT_TRUE(o.p.running());
   EXPECT_EQ(topWindows(o.p.id()).size(), 1u);
 
-  click(o.button(1001));  // Exit
+  click(o.button(IDC_EXIT));
   EXPECT_EQ(o.p.waitExit(10000), 0u);
 }
 
@@ -117,10 +121,10 @@ TEST(Dialog, QuestionsNoAndStandbyYes) {
       int id;
       const char* caption;
       const char* text;
-    } questions[] = {{1002, "Logoff?", "Logoff?"},
-                     {1003, "Shutdown?", "Shut the computer down?"},
-                     {1004, "Restart?", "Restart the computer?"},
-                     {1005, "Standby?", "Go to standby?"}};
+    } questions[] = {{IDC_LOGOFF, "Logoff?", "Logoff?"},
+                     {IDC_SHUTDOWN, "Shutdown?", "Shut the computer down?"},
+                     {IDC_RESTART, "Restart?", "Restart the computer?"},
+                     {IDC_STANDBY, "Standby?", "Go to standby?"}};
     for (auto& q : questions) {
       click(o.button(q.id));
       HWND box = waitWindow(o.p.id(), "#32770", q.caption);
@@ -142,7 +146,7 @@ TEST(Dialog, QuestionsNoAndStandbyYes) {
     }
     EXPECT_FALSE(exists(o.cwd / "Orvalix.log")) << "answers leave no line";
 
-    click(o.button(1005));
+    click(o.button(IDC_STANDBY));
     HWND box = waitWindow(o.p.id(), "#32770", "Standby?");
     ASSERT_TRUE(box);
     click(GetDlgItem(box, IDYES));
@@ -163,7 +167,7 @@ TEST(Dialog, RunPicksAndLaunches) {
   Running o;
   ASSERT_TRUE(o.dialog);
 
-  click(o.button(1006));
+  click(o.button(IDC_RUN));
   HWND open = waitWindow(o.p.id(), "#32770", "Run...");
   ASSERT_TRUE(open);
   HWND types = GetDlgItem(open, 0x470);
@@ -182,7 +186,7 @@ TEST(Dialog, RunPicksAndLaunches) {
     EXPECT_EQ(std::wstring(text), std::wstring(names[i], names[i] + strlen(names[i])));
   }
   // Run again while the picker is up: no second picker, the first comes forward.
-  for (int i = 0; i < 10; ++i) click(o.button(1006));
+  for (int i = 0; i < 10; ++i) click(o.button(IDC_RUN));
   Sleep(500);
   int pickers = 0;
   for (HWND w : topWindows(o.p.id())) pickers += windowText(w) == "Run...";
@@ -193,7 +197,7 @@ TEST(Dialog, RunPicksAndLaunches) {
   Sleep(200);
   EXPECT_FALSE(exists(o.cwd / "Orvalix.log")) << "cancel launches nothing";
 
-  click(o.button(1006));
+  click(o.button(IDC_RUN));
   open = waitWindow(o.p.id(), "#32770", "Run...");
   ASSERT_TRUE(open);
   SendMessageA(GetDlgItem(open, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
@@ -237,13 +241,9 @@ TEST(Demo, DISABLED_ShowAndExit) {
                          "+" + std::to_string(r.left) + "+" + std::to_string(r.top) + "\n";
   writeFile(dir + "\\ready", geometry);
   EXPECT_TRUE(waitFor([&] { return exists(dir + "\\shot-done"); }, 30000));
-  click(GetDlgItem(dialog, 1001));
+  click(GetDlgItem(dialog, IDC_EXIT));
   EXPECT_EQ(p.waitExit(10000), 0u);
 }
-
-}  // namespace
-
-namespace {
 
 // Run only inside the throwaway prefix of tests/tools/session-end.sh, where
 // wineboot.exe is the marker program: each accepted request leaves its line,
@@ -255,9 +255,11 @@ TEST(SessionEnd, DISABLED_YesLogsRequestsAndEnds) {
     const char* logged;
     const char* wineboot;  // how Wine hands the flags on
   } cases[] = {
-      {1002, "Logoff?", "exitWindows: ExitWindowsEx code  0", "--end-session --force --shutdown"},
-      {1003, "Shutdown?", "exitWindows: ExitWindowsEx code  1", "--end-session --force --shutdown"},
-      {1004, "Restart?", "exitWindows: ExitWindowsEx code  2", "--end-session --force"},
+      {IDC_LOGOFF, "Logoff?", "exitWindows: ExitWindowsEx code  0",
+       "--end-session --force --shutdown"},
+      {IDC_SHUTDOWN, "Shutdown?", "exitWindows: ExitWindowsEx code  1",
+       "--end-session --force --shutdown"},
+      {IDC_RESTART, "Restart?", "exitWindows: ExitWindowsEx code  2", "--end-session --force"},
   };
   for (const char* exe : {"Orvalix.exe", "orvalix98.exe"}) {
     for (auto& c : cases) {

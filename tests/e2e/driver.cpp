@@ -1,6 +1,8 @@
 #include "driver.h"
 
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 namespace e2e {
 
@@ -97,13 +99,6 @@ std::string boxText(HWND box) {
   return buf;
 }
 
-}  // namespace e2e
-
-#include <objbase.h>
-#include <shlobj.h>
-
-namespace e2e {
-
 void makeShortcut(const std::string& lnk, const std::string& target, const std::string& args) {
   CoInitialize(nullptr);
   IShellLinkA* link = nullptr;
@@ -119,18 +114,6 @@ void makeShortcut(const std::string& lnk, const std::string& target, const std::
   EXPECT_EQ(file->Save(wide, TRUE), S_OK) << lnk;
   file->Release();
   link->Release();
-}
-
-std::vector<std::string> lines(const std::string& path) {
-  std::string data = testutil::readFile(path);
-  std::vector<std::string> out;
-  for (size_t at = 0; at < data.size();) {
-    size_t end = data.find("\r\n", at);
-    if (end == std::string::npos) end = data.size();
-    out.push_back(data.substr(at, end - at));
-    at = end + 2;
-  }
-  return out;
 }
 
 size_t completeLines(const std::string& path) {

@@ -54,15 +54,8 @@ bool waitFor(Pred pred, DWORD ms = 10000) {
 void click(HWND button);  // a posted BM_CLICK
 std::string boxText(HWND box);
 
-}  // namespace e2e
-
-namespace e2e {
-
 // A real shortcut (IShellLinkA + IPersistFile::Save) to target with arguments.
 void makeShortcut(const std::string& lnk, const std::string& target, const std::string& args);
-
-// Lines of a file split at CR LF (no stamp handling).
-std::vector<std::string> lines(const std::string& path);
 
 // Lines of the file that are complete (CR LF written): the log is created
 // before its first line is written.

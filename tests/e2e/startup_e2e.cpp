@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "driver.h"
+#include "ui/control_dialog.h"
 
 using namespace e2e;
 using namespace testutil;
+using namespace orv;
 
 namespace {
 
@@ -155,10 +157,6 @@ TEST(Exe, IconAndVersionResources) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // What a hostile user puts in a Startup folder: names with "%" under a PATH
 // longer than the shell's buffers, a name outside the ANSI code page, a name
 // that "*.lnk" matches only through its short name, and a shortcut to Orvalix
@@ -227,7 +225,7 @@ TEST(Start, HostileStartupFolder) {
   DWORD secondId = 0;
   GetWindowThreadProcessId(second, &secondId);
   HANDLE copy = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, secondId);
-  click(GetDlgItem(second, 1001));
+  click(GetDlgItem(second, IDC_EXIT));
   if (copy && WaitForSingleObject(copy, 10000) != WAIT_OBJECT_0) TerminateProcess(copy, 1);
   if (copy) CloseHandle(copy);
   EXPECT_TRUE(p.running()) << "Exit in the copy ends only the copy";

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "driver.h"
+#include "ui/control_dialog.h"
 
 using namespace e2e;
 using namespace testutil;
+using namespace orv;
 
 namespace {
 
@@ -81,7 +83,7 @@ TEST(Versions, StandbyOnEveryReportedVersion) {
     HWND dialog = waitWindow(p.id(), "#32770", "Orvalix");
     ASSERT_TRUE(dialog) << r.version;
     EXPECT_EQ(shutdownPrivilegeEnabled(p.id()), 0) << r.version << ": not before the request";
-    click(GetDlgItem(dialog, 1005));
+    click(GetDlgItem(dialog, IDC_STANDBY));
     HWND box = waitWindow(p.id(), "#32770", "Standby?");
     ASSERT_TRUE(box) << r.version;
     click(GetDlgItem(box, IDYES));
@@ -93,7 +95,7 @@ TEST(Versions, StandbyOnEveryReportedVersion) {
     EXPECT_EQ(probe.waitExit(15000), r.reported) << r.version;
     EXPECT_TRUE(p.running() && IsWindow(dialog)) << r.version << ": the dialog stays";
     EXPECT_EQ(topWindows(p.id()).size(), 1u) << r.version << ": no refusal box";
-    click(GetDlgItem(dialog, 1001));  // Exit
+    click(GetDlgItem(dialog, IDC_EXIT));
     EXPECT_EQ(p.waitExit(10000), 0u) << r.version;
     RegDeleteKeyA(HKEY_CURRENT_USER, ("Software\\Wine\\AppDefaults\\" + name).c_str());
   }

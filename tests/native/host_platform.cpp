@@ -1,6 +1,7 @@
 // Host stand-ins for the little that the pure rules need from the system.
 #include <cstdlib>
 
+#include "../bytes.h"
 #include "host_platform.h"
 #include "platform/astring.h"
 #include "platform/environment.h"
@@ -15,8 +16,7 @@ void memFree(void* block) { std::free(block); }
 AString environmentValue(const AString& name) {
   auto it = hostEnvironment.find(name.c_str());
   AString value;
-  if (it != hostEnvironment.end())
-    value.append(ByteView(it->second.data(), static_cast<unsigned>(it->second.size())));
+  if (it != hostEnvironment.end()) value.append(viewOf(it->second));
   return value;
 }
 

@@ -2,16 +2,14 @@
 
 #include <string>
 
+#include "../bytes.h"
 #include "host_platform.h"
 #include "launch/expand.h"
 #include "launch/launch_text.h"
 
 using namespace orv;
 
-static std::string expand(const std::string& path) {
-  AString s = expandPath(ByteView(path.data(), static_cast<unsigned>(path.size())));
-  return std::string(s.c_str(), s.length());
-}
+static std::string expand(const std::string& path) { return str(expandPath(viewOf(path))); }
 
 TEST(Expansion, Table) {
   hostEnvironment = {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "../bytes.h"
+
 #include "app/command_tail.h"
 #include "launch/log_line.h"
 #include "platform/error_numbers.h"
@@ -9,8 +11,6 @@
 #include "startup/run_list.h"
 
 using namespace orv;
-
-static std::string str(ByteView v) { return std::string(v.ptr, v.size); }
 
 TEST(CommandTail, Table) {
   struct {
@@ -163,9 +163,8 @@ TEST(LogLine, ByteExact) {
   };
   for (auto& c : cases) {
     AString s;
-    buildLogLine(s, c.t, ByteView::ofCString(c.source),
-                 ByteView(c.message.data(), static_cast<unsigned>(c.message.size())));
-    EXPECT_EQ(std::string(s.c_str(), s.length()), c.line);
+    buildLogLine(s, c.t, ByteView::ofCString(c.source), viewOf(c.message));
+    EXPECT_EQ(str(s), c.line);
   }
 }
 
@@ -195,10 +194,14 @@ TEST(StartupRules, WhichNameRuns) {
     const char* name;
     const char* shortName;
     const char* runs;  // empty: skipped
-  } cases[] = {{"Mail.lnk", "", "Mail.lnk"},        {"Mail.LNK", "MAIL.LNK", "Mail.LNK"},
-               {"Mail.lnk_old", "MAIL~1.LNK", ""},  {"??.lnk", "__~1.LNK", "__~1.LNK"},
-               {"??.lnk", "", "??.lnk"},            {"a?.lnk", "A_~1.TXT", "a?.lnk"},
-               {"disabled?.lnk", "DISABL~1.LNK", ""}, {".lnk", "", ".lnk"},
+  } cases[] = {{"Mail.lnk", "", "Mail.lnk"},
+               {"Mail.LNK", "MAIL.LNK", "Mail.LNK"},
+               {"Mail.lnk_old", "MAIL~1.LNK", ""},
+               {"??.lnk", "__~1.LNK", "__~1.LNK"},
+               {"??.lnk", "", "??.lnk"},
+               {"a?.lnk", "A_~1.TXT", "a?.lnk"},
+               {"disabled?.lnk", "DISABL~1.LNK", ""},
+               {".lnk", "", ".lnk"},
                {"lnk", "", ""}};
   for (auto& c : cases)
     EXPECT_EQ(str(shortcutToRun(ByteView::ofCString(c.name), ByteView::ofCString(c.shortName))),

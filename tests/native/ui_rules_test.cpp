@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "../bytes.h"
+
 #include "ui/dialog_template.h"
 #include "ui/open_dialog_buffers.h"
 
 using namespace orv;
-
-static std::string str(const AString& s) { return std::string(s.c_str(), s.length()); }
 
 TEST(DialogTemplate, ControlDialogBytes) {
   AString bytes;
@@ -48,7 +48,7 @@ TEST(PickRules, FilterBecomesNulSeparated) {
   };
   for (auto& c : cases) {
     AString s;
-    convertFilter(s, ByteView(c.in.data(), static_cast<unsigned>(c.in.size())));
+    convertFilter(s, viewOf(c.in));
     EXPECT_EQ(str(s), c.out);
     EXPECT_EQ(s.c_str()[s.length()], '\0');  // the closing double NUL
   }
@@ -66,14 +66,14 @@ TEST(PickRules, NameBufferFillAndReadBack) {
   };
   for (auto& c : cases) {
     AString buffer;
-    fillNameBuffer(buffer, ByteView(c.initial.data(), static_cast<unsigned>(c.initial.size())));
+    fillNameBuffer(buffer, viewOf(c.initial));
     std::string b = str(buffer);
     ASSERT_EQ(b.size(), 8192u);
     EXPECT_EQ(b.substr(0, c.head.size()), c.head);
     EXPECT_EQ(b.find_first_not_of(' ', c.head.size()), std::string::npos);  // blanks after
     // Unchanged by the dialog (cancel): the initial name up to its NUL.
     ByteView back = readBackName(buffer);
-    EXPECT_EQ(std::string(back.ptr, back.size), c.head.substr(0, c.head.size() - 1));
+    EXPECT_EQ(str(back), c.head.substr(0, c.head.size() - 1));
   }
   // A chosen path written over the start, blanks left after its NUL.
   AString buffer;
@@ -81,6 +81,6 @@ TEST(PickRules, NameBufferFillAndReadBack) {
   std::string chosen = "C:\\Apps\\tool.exe";
   for (unsigned i = 0; i <= chosen.size(); ++i) buffer.data()[i] = chosen.c_str()[i];
   ByteView back = readBackName(buffer);
-  EXPECT_EQ(std::string(back.ptr, back.size), chosen);
+  EXPECT_EQ(str(back), chosen);
   EXPECT_EQ(readBackName(ByteView("   ", 3)).size, 0u);
 }

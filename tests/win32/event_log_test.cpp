@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "../bytes.h"
 #include "fake_system.h"
 #include "launch/event_log.h"
 #include "test_util.h"
@@ -120,7 +121,7 @@ TEST_F(EventLog, TenThousandAppendsStayInOrder) {
   fake::script.fixedTime = false;
   for (int i = 0; i < 10000; ++i) {
     std::string m = "line " + std::to_string(i);
-    orv::logEvent(orv::ByteView(m.data(), static_cast<unsigned>(m.size())), "s");
+    orv::logEvent(viewOf(m), "s");
   }
   auto lines = logMessages(dir / "Orvalix.log");
   ASSERT_EQ(lines.size(), 10000u);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../bytes.h"
 #include "fake_system.h"
 #include "launch/launcher.h"
 #include "test_util.h"
@@ -56,7 +57,7 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
     fake::reset();
     fake::script.shellResult = c.shellResult;
     DeleteFileA("Orvalix.log");
-    orv::launchProgram(orv::ByteView(c.path.data(), static_cast<unsigned>(c.path.size())));
+    orv::launchProgram(viewOf(c.path));
     std::vector<std::string> expectedCalls;
     if (c.shellFile != "-")
       expectedCalls = {"SetDllDirectoryA null", "ShellExecuteA 5 [" + c.shellFile + "]"};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../bytes.h"
 #include "fake_system.h"
 #include "test_util.h"
 #include "ui/command_handler.h"
@@ -47,7 +48,7 @@ TEST(PickFile, RecordAndReadBack) {
     int result = orv::pickFile(nullptr, "Run...", name, orv::ByteView(),
                                orv::ByteView::ofCString(orv::RUN_FILTER), orv::ByteView(), flags);
     EXPECT_EQ(result, c.result) << c.name;
-    EXPECT_EQ(std::string(name.c_str(), name.length()), c.fileName) << c.name;
+    EXPECT_EQ(str(name), c.fileName) << c.name;
     EXPECT_EQ(flags, 0x1804u) << c.name;
     EXPECT_EQ(seen.lStructSize, 76u);
     EXPECT_EQ(seen.hwndOwner, nullptr);

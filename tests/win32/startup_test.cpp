@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
-#include "platform/process_state.h"
+#include "../bytes.h"
 #include "fake_system.h"
-#include "startup/run_list.h"
+#include "platform/process_state.h"
 #include "startup/program_directory.h"
+#include "startup/run_list.h"
 #include "startup/startup.h"
 #include "test_util.h"
 
@@ -19,7 +20,7 @@ class Startup : public ::testing::Test {
  protected:
   void SetUp() override {
     fake::reset();
-    folder = std::string(orv::programDirectory().ptr, orv::programDirectory().size) + "\\Startup";
+    folder = str(orv::programDirectory()) + "\\Startup";
     removeTree(folder);
     SetCurrentDirectoryA(before.path().c_str());
     orv::commandTail = orv::ByteView();
@@ -71,16 +72,18 @@ TEST_F(Startup, RunsThatOpenNothing) {
   struct {
     const char* name;
     std::initializer_list<const char*> files;  // no folder when it holds "-"
-    DWORD folderAttributes;
-    const char* tail;
-    bool logged;
+    DWORD folderAttributes = 0;
+    const char* tail = "";
+    bool logged = false;
   } cases[] = {
-      {"no Startup folder", {"-"}, 0, "", false},
-      {"nostartup", {"a.lnk"}, 0, "/NoStartup", false},
-      {"no shortcuts", {"readme.txt"}, 0, "", true},
-      {"all disabled", {"disabled.lnk", "DisabledB.lnk"}, 0, "no startup", true},
-      {"hidden folder", {"a.lnk"}, FILE_ATTRIBUTE_HIDDEN, "", false},
-      {"system folder", {"a.lnk"}, FILE_ATTRIBUTE_SYSTEM, "", false},
+      // clang-format off
+      {.name = "no Startup folder", .files = {"-"}},
+      {.name = "nostartup", .files = {"a.lnk"}, .tail = "/NoStartup"},
+      {.name = "no shortcuts", .files = {"readme.txt"}, .logged = true},
+      {.name = "all disabled", .files = {"disabled.lnk", "DisabledB.lnk"}, .tail = "no startup", .logged = true},
+      {.name = "hidden folder", .files = {"a.lnk"}, .folderAttributes = FILE_ATTRIBUTE_HIDDEN},
+      {.name = "system folder", .files = {"a.lnk"}, .folderAttributes = FILE_ATTRIBUTE_SYSTEM},
+      // clang-format on
   };
   for (auto& c : cases) {
     fake::reset();
@@ -110,9 +113,9 @@ TEST_F(Startup, PlainFileNamedStartupIsReportedAndLoggedWhereWeWere) {
 
 TEST_F(Startup, SavedDirectoryRemovedDuringTheRun) {
   makeFolder({"a.lnk", "b.lnk"});
-  TempDir* saved = new TempDir;
-  SetCurrentDirectoryA(saved->path().c_str());
-  std::string savedPath = saved->path();
+  TempDir saved;
+  std::string savedPath = saved.path();
+  SetCurrentDirectoryA(savedPath.c_str());
   fake::script.onCall = [&](const std::string& line) {
     if (line.find("[a.lnk]") != std::string::npos) removeTree(savedPath);
   };
@@ -125,12 +128,7 @@ TEST_F(Startup, SavedDirectoryRemovedDuringTheRun) {
       (std::vector<std::string>{"runStartup: Executing startup", "launchProgram: a.lnk: Opened.",
                                 "launchProgram: b.lnk: Opened.", "runStartup: " + text}));
   EXPECT_EQ(currentDir(), folder);
-  delete saved;
 }
-
-}  // namespace
-
-namespace {
 
 // The folder emptied and removed under the run (the system keeps the folder
 // itself while it is our current directory): the names already listed are
@@ -211,8 +209,7 @@ TEST_F(Startup, AnotherCopyHoldsTheRun) {
   std::string other = folder;
   CharUpperA(other.data());
   orv::AString name;
-  orv::appendStartupMutexName(name,
-                              orv::ByteView(other.data(), static_cast<unsigned>(other.size())));
+  orv::appendStartupMutexName(name, viewOf(other));
   HANDLE held = CreateMutexA(nullptr, FALSE, name.c_str());
   orv::runStartup();
   CloseHandle(held);

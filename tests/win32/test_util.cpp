@@ -71,21 +71,28 @@ bool exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::vector<std::string> lines(const std::string& path) {
+  std::string data = readFile(path);
+  std::vector<std::string> out;
+  for (size_t at = 0; at < data.size();) {
+    size_t end = data.find("\r\n", at);
+    if (end == std::string::npos) end = data.size();
+    out.push_back(data.substr(at, end - at));
+    at = end + 2;
+  }
+  return out;
+}
+
 std::vector<std::string> logMessages(const std::string& logPath) {
   static const std::regex stamp(R"(\d\d-\d\d-\d{4} \d\d:\d\d:\d\d: )");
   std::string data = readFile(logPath);
-  std::vector<std::string> lines;
-  size_t at = 0;
-  while (at < data.size()) {
-    size_t end = data.find("\r\n", at);
-    EXPECT_NE(end, std::string::npos) << "line without CR LF in " << logPath;
-    if (end == std::string::npos) end = data.size();
-    std::string line = data.substr(at, end - at);
+  EXPECT_TRUE(data.empty() || data.ends_with("\r\n")) << "line without CR LF in " << logPath;
+  std::vector<std::string> messages;
+  for (const std::string& line : lines(logPath)) {
     EXPECT_TRUE(std::regex_match(line.substr(0, 21), stamp)) << line;
-    lines.push_back(line.size() >= 21 ? line.substr(21) : line);
-    at = end + 2;
+    messages.push_back(line.size() >= 21 ? line.substr(21) : line);
   }
-  return lines;
+  return messages;
 }
 
 }  // namespace testutil

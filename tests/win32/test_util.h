@@ -27,6 +27,9 @@ void writeFile(const std::string& path, const std::string& bytes = "");
 std::string readFile(const std::string& path);  // empty when missing
 bool exists(const std::string& path);
 
+// A file's lines, split at CR LF (a last line without one counts too).
+std::vector<std::string> lines(const std::string& path);
+
 // The log's lines with the "MM-DD-YYYY hh:mm:ss: " stamp checked and cut off.
 std::vector<std::string> logMessages(const std::string& logPath);
 
