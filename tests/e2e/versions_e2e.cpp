@@ -26,24 +26,14 @@ void reportVersionTo(const std::string& exeName, const char* version) {
 // request, the 9x branch never touches the token (Wine keeps one for it).
 int shutdownPrivilegeEnabled(DWORD processId) {
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId), token = nullptr;
-  BOOL opened = process && OpenProcessToken(process, TOKEN_QUERY, &token);
+  PRIVILEGE_SET check = {1, PRIVILEGE_SET_ALL_NECESSARY, {}};
+  BOOL enabled = FALSE;
+  bool read = process && OpenProcessToken(process, TOKEN_QUERY, &token) &&
+              LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &check.Privilege[0].Luid) &&
+              PrivilegeCheck(token, &check, &enabled);
+  if (token) CloseHandle(token);
   if (process) CloseHandle(process);
-  LUID shutdown;
-  alignas(TOKEN_PRIVILEGES) BYTE buf[4096];
-  DWORD size = 0;
-  int enabled = -1;
-  if (opened && LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &shutdown) &&
-      GetTokenInformation(token, TokenPrivileges, buf, sizeof buf, &size)) {
-    auto* privileges = reinterpret_cast<TOKEN_PRIVILEGES*>(buf);
-    enabled = 0;
-    for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
-      const LUID_AND_ATTRIBUTES& p = privileges->Privileges[i];
-      if (p.Luid.LowPart == shutdown.LowPart && p.Luid.HighPart == shutdown.HighPart)
-        enabled = (p.Attributes & SE_PRIVILEGE_ENABLED) ? 1 : 0;
-    }
-  }
-  if (opened) CloseHandle(token);
-  return enabled;
+  return read ? enabled != FALSE : -1;
 }
 
 // A copy of this exe started with this switch under Orvalix's name exits at
