@@ -17,10 +17,8 @@ class EventLog : public ::testing::Test {
     fake::reset();
     fake::script.fixedTime = true;
     fake::script.time = {2026, 1, 1, 5, 9, 3, 7, 0};  // 5 January 2026, 09:03:07
-    SetCurrentDirectoryA(dir.path().c_str());
   }
-  KeepCurrentDir keep;
-  TempDir dir;
+  InTempDir dir;
   std::string log() { return readFile(dir / "Orvalix.log"); }
 };
 

@@ -10,9 +10,7 @@ using namespace testutil;
 namespace {
 
 TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
-  KeepCurrentDir keep;
-  TempDir dir;
-  SetCurrentDirectoryA(dir.path().c_str());
+  InTempDir dir;
   SetEnvironmentVariableA("ORV_ROOT", "C:\\WINDOWS");
   std::string longValue(300, 'v');
   SetEnvironmentVariableA("ORV_LONG", longValue.c_str());

@@ -14,9 +14,7 @@ namespace {
 std::string bytes(const char* p, size_t n) { return std::string(p, n); }
 
 TEST(PickFile, RecordAndReadBack) {
-  KeepCurrentDir keep;
-  TempDir dir;
-  SetCurrentDirectoryA(dir.path().c_str());
+  InTempDir dir;
   struct {
     const char* name;
     BOOL result;
@@ -76,9 +74,7 @@ TEST(PickFile, RecordAndReadBack) {
 // is up, and the default is back before anything starts. Run while the
 // picker is up opens no second one.
 TEST(PickFile, RunCommandCallSequences) {
-  KeepCurrentDir keep;
-  TempDir dir;
-  SetCurrentDirectoryA(dir.path().c_str());
+  InTempDir dir;
   const std::vector<std::string> picked = {"SetDllDirectoryA []", "GetOpenFileNameA",
                                            "SetDllDirectoryA null"};
   std::vector<std::string> launched = picked;

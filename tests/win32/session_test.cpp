@@ -21,10 +21,7 @@ const std::vector<std::string> kStandbyRefusal = {
 
 class Session : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fake::reset();
-    SetCurrentDirectoryA(dir.path().c_str());
-  }
+  void SetUp() override { fake::reset(); }
   // Each request line notes the log as it stood when the request was made.
   void noteLogAtRequests() {
     fake::script.onCall = [this](const std::string& line) {
@@ -34,8 +31,7 @@ class Session : public ::testing::Test {
       }
     };
   }
-  KeepCurrentDir keep;
-  TempDir dir;
+  InTempDir dir;
 };
 
 std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {

@@ -43,4 +43,13 @@ class KeepCurrentDir {
   std::string saved_;
 };
 
+// A fresh temporary folder that is the current directory while it lives.
+class InTempDir : public TempDir {
+ public:
+  InTempDir() { SetCurrentDirectoryA(path().c_str()); }
+
+ private:
+  KeepCurrentDir keep_;
+};
+
 }  // namespace testutil
