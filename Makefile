@@ -39,9 +39,10 @@ test: configure
 	  cmake/with-display.sh $(WINE_STATE) ctest --test-dir $(BUILD) --output-on-failure
 
 FUZZ_RUNS ?= 1000000
+FUZZ_TARGETS := $(patsubst tests/fuzz/fuzz_%.cpp,%,$(wildcard tests/fuzz/fuzz_*.cpp))
 fuzz: configure
 	@$(QUIET) $(LOGS)/build.log "Built the fuzz targets" cmake --build $(BUILD) --target fuzz
-	@for t in command_tail expand run_list filter name_buffer log_line; do \
+	@for t in $(FUZZ_TARGETS); do \
 	  echo "fuzz_$$t:"; \
 	  tests/fuzz/run.sh $(BUILD)/fuzz/fuzz_$$t tests/fuzz/corpus/$$t $(BUILD)/fuzz/work/$$t \
 	    -runs=$(FUZZ_RUNS) || exit 1; \
