@@ -21,19 +21,6 @@ struct Figures {
   double startMs, idlePercent, peakKiB;
 };
 
-struct Search {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK visible(HWND w, LPARAM p) {
-  auto* s = reinterpret_cast<Search*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid == s->pid && IsWindowVisible(w)) s->found = w;
-  return s->found == nullptr;
-}
-
 double seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
   LARGE_INTEGER f;
   QueryPerformanceFrequency(&f);
@@ -85,13 +72,11 @@ bool measure(const std::string& original, const std::string& args, const std::st
   if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
                       &si, &pi))
     return false;
-  Search s = {pi.dwProcessId, nullptr};
-  for (DWORD start = GetTickCount(); !s.found && GetTickCount() - start < 20000;) {
-    EnumWindows(visible, reinterpret_cast<LPARAM>(&s));
-    if (!s.found) Sleep(1);
-  }
+  std::vector<HWND> shown;
+  for (DWORD start = GetTickCount(); shown.empty() && GetTickCount() - start < 20000;)
+    if ((shown = testutil::topWindows(pi.dwProcessId)).empty()) Sleep(1);
   QueryPerformanceCounter(&t1);
-  bool ok = s.found != nullptr;
+  bool ok = !shown.empty();
   if (ok) {
     out.startMs = seconds(t0, t1) * 1000;
     Sleep(500);  // settle
@@ -103,7 +88,7 @@ bool measure(const std::string& original, const std::string& args, const std::st
     PROCESS_MEMORY_COUNTERS m = {sizeof m};
     GetProcessMemoryInfo(pi.hProcess, &m, sizeof m);
     out.peakKiB = m.PeakWorkingSetSize / 1024.0;
-    PostMessageA(s.found, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageA(shown[0], WM_SYSCOMMAND, SC_CLOSE, 0);
   }
   if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
   CloseHandle(pi.hThread);

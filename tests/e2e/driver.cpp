@@ -40,29 +40,6 @@ DWORD Process::waitExit(DWORD ms) {
   return code;
 }
 
-namespace {
-
-struct Search {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK collect(HWND w, LPARAM p) {
-  auto* s = reinterpret_cast<Search*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid == s->pid && IsWindowVisible(w)) s->found.push_back(w);
-  return TRUE;
-}
-
-}  // namespace
-
-std::vector<HWND> topWindows(DWORD processId) {
-  Search search = {processId, {}};
-  EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 std::string windowText(HWND w) {
   char buf[1024] = "";
   GetWindowTextA(w, buf, sizeof buf);
@@ -79,7 +56,7 @@ HWND waitWindow(DWORD processId, const char* cls, const char* caption, DWORD ms)
   HWND found = nullptr;
   waitFor(
       [&] {
-        for (HWND w : topWindows(processId))
+        for (HWND w : testutil::topWindows(processId))
           if (className(w) == cls && windowText(w) == caption) found = w;
         return found != nullptr;
       },

@@ -37,7 +37,6 @@ class Process {
 // The process's visible top-level window of that class and caption, waiting
 // up to ms for it; null when none came.
 HWND waitWindow(DWORD processId, const char* className, const char* caption, DWORD ms = 15000);
-std::vector<HWND> topWindows(DWORD processId);
 std::string windowText(HWND w);
 std::string className(HWND w);
 bool waitGone(HWND w, DWORD ms = 10000);

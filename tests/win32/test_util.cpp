@@ -6,6 +6,29 @@
 
 namespace testutil {
 
+namespace {
+
+struct Search {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collect(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<Search*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == s->pid && IsWindowVisible(w)) s->found.push_back(w);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> topWindows(DWORD processId) {
+  Search search = {processId, {}};
+  EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::string currentDir() {
   char buf[MAX_PATH * 4];
   DWORD n = GetCurrentDirectoryA(sizeof buf, buf);

@@ -11,6 +11,9 @@ namespace testutil {
 
 std::string currentDir();
 
+// The process's visible top-level windows.
+std::vector<HWND> topWindows(DWORD processId);
+
 class TempDir {
  public:
   TempDir();
