@@ -22,7 +22,9 @@ AString currentDirectory(DWORD* error) {
 
 bool pathExists(const AString& path) {
   QuietErrors quiet;
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  DWORD error = QuietErrors::error();
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
 }
 
 DWORD changeDirectory(const AString& path) {

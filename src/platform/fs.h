@@ -28,7 +28,7 @@ AString currentDirectory(DWORD* error);
 // Changes the current directory; returns the last error code, 0 on success.
 DWORD changeDirectory(const AString& path);
 // Whether a file or folder of exactly that name exists (relative names from
-// the current directory).
+// the current directory); one we may not look at counts as there.
 bool pathExists(const AString& path);
 
 }  // namespace orv

@@ -45,7 +45,10 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
 HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
                        const char* directory, int show) {
   bool loaded = lookUp(shellExecuteA, "shell32.dll", "ShellExecuteA");
-  setDllDirectory(nullptr);     // the started program inherits it
+  // The started program inherits it. The caller set the default already, but
+  // a first use has just loaded shell32 with "" set: this is the call that
+  // counts then.
+  setDllDirectory(nullptr);
   if (!loaded) return nullptr;  // as out of memory
   return shellExecuteA(owner, verb, file, parameters, directory, show);
 }

@@ -11,8 +11,9 @@ void appendSystemError(AString& out, unsigned long code) {
   // Longer texts than this do not fit in a log line a person reads anyway;
   // FormatMessageA then fails and the number stands alone.
   char text[512];
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                           code, 0, text, sizeof text, nullptr);
+  DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+      nullptr, code, 0, text, sizeof text, nullptr);
   // The system's texts end in a line end, which would split the log line.
   while (n && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) --n;
   if (!n) return;

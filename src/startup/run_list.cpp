@@ -36,8 +36,7 @@ void appendStartupMutexName(AString& out, ByteView folder) {
   unsigned long hash = 2166136261u;  // FNV-1a
   for (unsigned i = 0; i < folder.size; ++i)
     hash = ((hash ^ lowerAscii(folder.at(i))) * 16777619u) & 0xFFFFFFFFu;
-  out.append("Orvalix Startup ");
-  for (int shift = 28; shift >= 0; shift -= 4) out.append("0123456789ABCDEF"[(hash >> shift) & 15]);
+  appendDigits(out.append("Orvalix Startup "), hash);
 }
 
 bool sortsBefore(ByteView a, ByteView b) {

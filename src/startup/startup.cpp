@@ -40,11 +40,19 @@ int changeTo(const AString& path) {
 // Startup folder would otherwise start copies without end. The mutex is held
 // until the process ends. A name without a "Global\" or "Local\" prefix is per
 // session where the system has sessions; the others have only one.
-bool takeStartupRun(ByteView folder) {
+bool takeStartupRun(const AString& folder) {
   ScopedMutex& held = processState().startupRun;
   if (held) return true;
+  // One name for every spelling of the folder, long or 8.3 (a shell path
+  // written in 8.3, a shortcut to the long one).
+  char spelled[MAX_PATH];
+  DWORD n;
+  {
+    QuietErrors quiet;
+    n = GetShortPathNameA(folder.c_str(), spelled, MAX_PATH);
+  }
   AString name;
-  appendStartupMutexName(name, folder);
+  appendStartupMutexName(name, n && n < MAX_PATH ? ByteView(spelled, n) : folder.view());
   SetLastError(0);
   held.reset(CreateMutexA(nullptr, FALSE, name.c_str()));
   DWORD error = GetLastError();

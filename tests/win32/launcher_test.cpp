@@ -23,6 +23,7 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
   SetEnvironmentVariableA("ORV_P260", p260.c_str());
   writeFile(dir / "50%off.exe");
   writeFile(dir / "%ORV_LONG%.lnk");
+  writeFile(dir / "x%ORV_ROOT%y.exe");
   struct {
     std::string path;
     int shellResult;
@@ -46,6 +47,7 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
       {"50%off.exe", 33, "50%off.exe", "launchProgram: 50%off.exe: Opened."},
       {"50%missing.exe", 2, "50missing.exe", "launchProgram: 50missing.exe: File not found."},
       {"%ORV_LONG%.lnk", 33, "-", "launchProgram: Error #64 running %ORV_LONG%.lnk"},
+      {"x%ORV_ROOT%y.exe", 33, "-", "launchProgram: Error #64 running x%ORV_ROOT%y.exe"},
       {"C:\\??.lnk", 33, "-", "launchProgram: Error #64 running C:\\??.lnk"},
       {"C:\\a*.exe", 33, "-", "launchProgram: Error #64 running C:\\a*.exe"},
       {"%" + std::string(300, 'n'), 33, "-",

@@ -209,7 +209,9 @@ TEST_F(Startup, AnotherCopyHoldsTheRun) {
   std::string other = folder;
   CharUpperA(other.data());
   orv::AString name;
-  orv::appendStartupMutexName(name, viewOf(other));
+  char spelled[MAX_PATH];  // as another copy, started by another spelling, names it
+  orv::appendStartupMutexName(
+      name, orv::ByteView(spelled, GetShortPathNameA(other.c_str(), spelled, MAX_PATH)));
   HANDLE held = CreateMutexA(nullptr, FALSE, name.c_str());
   orv::runStartup();
   CloseHandle(held);
