@@ -30,7 +30,7 @@ void logRefusal(int code, ByteView path) {
 // name that this would change stands for another file there.
 bool safeForShell(const AString& file) {
   ByteView name = file;
-  if (name.size > kMaxShellPath || name.find('?') >= 0 || name.find('*') >= 0) return false;
+  if (name.size > kMaxShellPath || holdsWildcard(name)) return false;
   return name.find('%') < 0 || expandedBySystem(file).view() == name;
 }
 

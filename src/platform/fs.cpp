@@ -20,6 +20,8 @@ AString currentDirectory(DWORD* error) {
   return dir;
 }
 
+bool holdsWildcard(ByteView name) { return name.find('?') >= 0 || name.find('*') >= 0; }
+
 bool pathExists(const AString& path) {
   QuietErrors quiet;
   if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;

@@ -27,6 +27,9 @@ class QuietErrors {
 AString currentDirectory(DWORD* error);
 // Changes the current directory; returns the last error code, 0 on success.
 DWORD changeDirectory(const AString& path);
+// Whether a name holds "?" or "*": the system's file calls and some shells
+// read them as wildcards, so such a name may stand for another file.
+bool holdsWildcard(ByteView name);
 // Whether a file or folder of exactly that name exists (relative names from
 // the current directory); one we may not look at counts as there.
 bool pathExists(const AString& path);

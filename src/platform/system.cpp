@@ -14,13 +14,15 @@ OpenFileNameFn getOpenFileNameA;
 
 // shell32 and comdlg32 bring a dozen more DLLs with them: loaded when first
 // needed, not at start, they keep them off the way to the window. Their
-// dependencies are loaded with the current directory out of the search; the
-// caller puts back the default before it starts anything.
+// dependencies are loaded with the current directory out of the search, and
+// the search path is then left as the call needs it: the default for the
+// shell, which starts programs that inherit it; "" for the Open dialog.
 template <typename Fn>
-Fn lookUp(Fn& cached, const char* dll, const char* name) {
+Fn lookUp(Fn& cached, const char* dll, const char* name, const char* searchAfter) {
   if (!cached) {
     setDllDirectory("");
     cached = asFunction<Fn>(systemDllFunction(dll, name));
+    setDllDirectory(searchAfter);
   }
   return cached;
 }
@@ -34,8 +36,8 @@ void setDllDirectory(const char* path) {
 
 void loadShellDllsWhereUnprotected() {
   if (kernelFunction("SetDllDirectoryA")) return;
-  lookUp(shellExecuteA, "shell32.dll", "ShellExecuteA");
-  lookUp(getOpenFileNameA, "comdlg32.dll", "GetOpenFileNameA");
+  lookUp(shellExecuteA, "shell32.dll", "ShellExecuteA", nullptr);
+  lookUp(getOpenFileNameA, "comdlg32.dll", "GetOpenFileNameA", nullptr);
 }
 
 int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
@@ -44,12 +46,8 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
 
 HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
                        const char* directory, int show) {
-  bool loaded = lookUp(shellExecuteA, "shell32.dll", "ShellExecuteA");
-  // The started program inherits it. The caller set the default already, but
-  // a first use has just loaded shell32 with "" set: this is the call that
-  // counts then.
-  setDllDirectory(nullptr);
-  if (!loaded) return nullptr;  // as out of memory
+  if (!lookUp(shellExecuteA, "shell32.dll", "ShellExecuteA", nullptr))
+    return nullptr;  // as out of memory
   return shellExecuteA(owner, verb, file, parameters, directory, show);
 }
 
@@ -77,7 +75,8 @@ BOOL adjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* stat
 BOOL closeHandle(HANDLE handle) { return CloseHandle(handle); }
 
 BOOL getOpenFileName(OPENFILENAMEA* record) {
-  return lookUp(getOpenFileNameA, "comdlg32.dll", "GetOpenFileNameA") && getOpenFileNameA(record);
+  return lookUp(getOpenFileNameA, "comdlg32.dll", "GetOpenFileNameA", "") &&
+         getOpenFileNameA(record);
 }
 
 void getLocalTime(SYSTEMTIME* time) { GetLocalTime(time); }

@@ -29,7 +29,7 @@ void reportFailure(int number) {
 
 // Error number of a failed change of directory, 0 on success.
 int changeTo(const AString& path) {
-  if (path.view().find('*') >= 0 || path.view().find('?') >= 0) return kErrorPathNotFound;
+  if (holdsWildcard(path)) return kErrorPathNotFound;
   DWORD error = changeDirectory(path);
   if (!error) return 0;
   int number = errorNumberFromCode(error);

@@ -1,8 +1,10 @@
 #include "driver.h"
 
 #include <gtest/gtest.h>
+
 #include <objbase.h>
 #include <shlobj.h>
+#include <algorithm>
 
 namespace e2e {
 
@@ -98,6 +100,13 @@ size_t completeLines(const std::string& path) {
   size_t n = 0;
   for (size_t at = data.find("\r\n"); at != std::string::npos; at = data.find("\r\n", at + 2)) ++n;
   return n;
+}
+
+std::vector<std::string> startedArgs(const std::string& markerFile) {
+  std::vector<std::string> args;
+  for (auto& line : testutil::lines(markerFile)) args.push_back(line.substr(line.rfind(' ') + 1));
+  std::sort(args.begin(), args.end());
+  return args;
 }
 
 HWND focusOf(HWND w) {

@@ -60,6 +60,10 @@ void makeShortcut(const std::string& lnk, const std::string& target, const std::
 // before its first line is written.
 size_t completeLines(const std::string& path);
 
+// The last word of each line the marker program wrote, sorted: the arguments
+// of the targets that started.
+std::vector<std::string> startedArgs(const std::string& markerFile);
+
 // The window with the keyboard focus in the thread that owns w.
 HWND focusOf(HWND w);
 

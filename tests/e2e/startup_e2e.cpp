@@ -65,15 +65,11 @@ TEST(Start, StartupFolderOfRealShortcuts) {
       Sleep(300);
     }
     EXPECT_EQ(logMessages(install.startup() + "\\Orvalix.log"), log) << c.tail;
-    std::vector<std::string> started;
-    for (auto& line : lines(markers / "marker.txt"))
-      started.push_back(line.substr(line.rfind(' ') + 1));
-    std::sort(started.begin(), started.end());
     std::vector<std::string> expected;
     if (c.runs)
       for (auto& n : order) expected.push_back(underscored(n));
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(started, expected) << c.tail;
+    EXPECT_EQ(startedArgs(markers / "marker.txt"), expected) << c.tail;
     EXPECT_FALSE(exists(cwd / "Orvalix.log"));
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(p.waitExit(10000), 0u);
@@ -201,11 +197,8 @@ TEST(Start, HostileStartupFolder) {
     return second != nullptr;
   })) << "the copy started from the Startup folder shows its dialog";
   EXPECT_TRUE(waitFor([&] { return lines(markers / "marker.txt").size() >= 3; }));
-  std::vector<std::string> started;
-  for (auto& line : lines(markers / "marker.txt"))
-    started.push_back(line.substr(line.rfind(' ') + 1));
-  std::sort(started.begin(), started.end());
-  EXPECT_EQ(started, (std::vector<std::string>{"fifty", "fifty_pct", "nihon"}));
+  EXPECT_EQ(startedArgs(markers / "marker.txt"),
+            (std::vector<std::string>{"fifty", "fifty_pct", "nihon"}));
 
   std::string log = s + "Orvalix.log";
   EXPECT_TRUE(waitFor([&] { return completeLines(log) == 7; }));
