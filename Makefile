@@ -20,7 +20,7 @@ deps:
 
 configure: deps
 	@[ -f $(BUILD)/build.ninja ] || $(QUIET) $(LOGS)/configure.log "" \
-	  cmake --preset default -B $(BUILD)
+	  cmake --preset x86 -B $(BUILD)
 
 build: configure
 	@$(QUIET) $(LOGS)/build.log "Built $(BUILD)/Orvalix.exe" \
