@@ -22,7 +22,8 @@ int pickFile(HWND owner, ByteView title, AString& fileName, ByteView initialDir,
     return 0;
 
   OPENFILENAMEA record = {};
-  // The Windows 95 / NT 4.0 layout (76 bytes), which every later system takes.
+  // The Windows 95 / NT 4.0 layout (76 bytes; 136 with 64-bit pointers),
+  // which every later system takes.
   record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
   record.hwndOwner = owner;
   record.lpstrFilter = filterList.c_str();

@@ -48,7 +48,7 @@ TEST(PickFile, RecordAndReadBack) {
     EXPECT_EQ(result, c.result) << c.name;
     EXPECT_EQ(str(name), c.fileName) << c.name;
     EXPECT_EQ(flags, 0x1804u) << c.name;
-    EXPECT_EQ(seen.lStructSize, 76u);
+    EXPECT_EQ(seen.lStructSize, sizeof(void*) == 4 ? 76u : 136u);  // the 95 / NT 4.0 layout
     EXPECT_EQ(seen.hwndOwner, nullptr);
     EXPECT_EQ(seen.hInstance, nullptr);
     EXPECT_EQ(seen.lpstrCustomFilter, nullptr);
