@@ -1,8 +1,11 @@
-/* The reference programs for make bench, built like Orvalix (no runtime,
-   i486): a dialog from an in-memory template with one button. REF_POLL picks
-   the message loop: PeekMessage + Sleep(1) as Orvalix polls, otherwise a
-   plain GetMessage loop. */
+/* The reference programs for make bench, built like Orvalix (no runtime, the
+   same architecture flags): a dialog from an in-memory template with one
+   button, after initialising COM as Orvalix must before anything else (the
+   shell's calls need it), so that the start figures compare like with like.
+   REF_POLL picks the message loop: PeekMessage + Sleep(1) as Orvalix polls,
+   otherwise a plain GetMessage loop. */
 #include <windows.h>
+#include <objbase.h>
 
 static INT_PTR CALLBACK proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   (void)lp;
@@ -16,6 +19,7 @@ void entry(void) {
                               0,      'R',    'e', 'f', 0,   8,   'M', 'S', ' ', 'S',
                               'a',    'n',    's', ' ', 'S', 'e', 'r', 'i', 'f', 0};
   HINSTANCE self = GetModuleHandleA(NULL);
+  CoInitialize(NULL);
   HWND w = CreateDialogIndirectParamA(self, (LPCDLGTEMPLATEA)tmpl, NULL, proc, 0);
   MSG msg;
   if (!w) ExitProcess(1);

@@ -138,12 +138,13 @@ TEST(Exe, IconAndVersionResources) {
   struct {
     const char* name;
     const char* value;
-  } strings[] = {{"FileDescription", "Orvalix 1.1.3"},
-                 {"ProductName", "Orvalix 1.1.3"},
-                 {"FileVersion", "1.1.3"},
-                 {"ProductVersion", "1.1.3"},
-                 {"InternalName", "Orvalix.exe"},
-                 {"OriginalFilename", "Orvalix.exe"}};
+  } strings[] = {
+      {"FileDescription", sizeof(void*) == 8 ? "Orvalix 1.1.3 (x64)" : "Orvalix 1.1.3 (x86)"},
+      {"ProductName", "Orvalix 1.1.3"},
+      {"FileVersion", "1.1.3"},
+      {"ProductVersion", "1.1.3"},
+      {"InternalName", "Orvalix.exe"},
+      {"OriginalFilename", "Orvalix.exe"}};
   for (auto& s : strings) {
     char* value;
     std::string key = std::string("\\StringFileInfo\\040904B0\\") + s.name;

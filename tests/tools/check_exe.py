@@ -1,10 +1,15 @@
 #!/usr/bin/env python3
-"""Checks that a built exe can load and run on Windows 95 and NT 4.0.
+"""Checks that a built exe can load and run on the oldest Windows of its kind.
 
-PE32 for i386, GUI, OS and subsystem version 4.0, no delay-load, bound-import
-or CLR directory, DLLs only from a fixed system set, every import in the
-allowlist, imports that are stubs on 9x only where the code calls them on NT
-alone, the imports exactly as reviewed, no instruction newer than the i486,
+--arch x86 (the default): PE32 for i386, OS and subsystem version 4.0 (Windows
+95 and NT 4.0), no instruction newer than the i486.
+--arch x64: PE32+ for x86-64, OS and subsystem version 5.2 (XP x64 / Server
+2003 SP1), a non-empty exception directory (the x64 ABI unwinds through it),
+no instruction beyond the first x86-64 processors (SSE2 at most).
+Both: GUI, no delay-load, bound-import or CLR directory, DLLs only from a fixed
+system set, every import in the 95 RTM / NT 4.0 RTM allowlist (stricter than
+x64 Windows needs, and one list for both builds), imports that are stubs on 9x
+only where the code calls them on NT alone, the imports exactly as reviewed,
 and (with a link map) nothing linked from a C or C++ runtime library.
 Exit status 0 when every check passes; each failure is printed.
 """
@@ -19,9 +24,27 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "shell32.dll", "com
 # Called only after isWindowsNT said yes: harmless stubs on the 9x family.
 NT_ONLY = {"advapi32.dll OpenProcessToken", "advapi32.dll LookupPrivilegeValueA",
            "advapi32.dll AdjustTokenPrivileges"}
-# Instructions the i486 lacks (P6 and later), and any SSE/MMX register use.
-NEWER = re.compile(r"\t(cmov\w*|fcomi\w*|fucomi\w*|fcmov\w*|rdtsc|cpuid|sysenter)\b"
-                   r"|%xmm|%mm\d|%ymm")
+ARCHES = {
+    # header facts, and the instructions the oldest processor lacks
+    "x86": {
+        "Magic": "010b", "format": "pei-i386", "version": "4.0", "cpu": "the i486",
+        # P6 and later, and any SSE/MMX register use
+        "newer": r"\t(cmov\w*|fcomi\w*|fucomi\w*|fcmov\w*|rdtsc|cpuid|sysenter)\b"
+                 r"|%xmm|%mm\d|%ymm",
+    },
+    "x64": {
+        "Magic": "020b", "format": "pei-x86-64", "version": "5.2", "cpu": "the x86-64 baseline",
+        # SSE3, SSSE3, SSE4.x, POPCNT/LZCNT, BMI1/2, MOVBE, CMPXCHG16B, LAHF/SAHF
+        # (missing in 64-bit mode on the first x86-64 processors), AVX and later
+        "newer": r"\t(addsubp[sd]|h(add|sub)p[sd]|lddqu|mov(ddup|s[hl]dup)|fisttp\w*|monitor"
+                 r"|mwait|pshufb|ph(add|sub)\w+|pmaddubsw|pmulhrsw|psign[bwd]|pabs[bwd]|palignr"
+                 r"|p?blend\w*|dpp[sd]|extractps|insertps|movntdqa|mpsadbw|packusdw|pcmp[eg]tq"
+                 r"|pcmpeqq|pextr[bdq]|pinsr[bdq]|phminposuw|pm(ax|in)(s[bd]|u[dw])|pmov[sz]x\w*"
+                 r"|pmul(dq|ld)|ptest|round[ps][sd]|pcmp[ei]str[im]|crc32\w*|popcnt|lzcnt|tzcnt"
+                 r"|andn|bextr|blsi|blsmsk|blsr|bzhi|mulx|pdep|pext|rorx|sarx|shlx|shrx|movbe"
+                 r"|cmpxchg16b|lahf|sahf|v[a-z]\w*|kmov\w*)\b|%ymm|%zmm",
+    },
+}
 RUNTIME_LIBS = re.compile(r"lib(stdc\+\+|supc\+\+|mingw32|mingwex|msvcrt|moldname|gcc_s|"
                           r"winpthread)[^/\s]*\.a|crt2\.o|crtbegin\.o|dllcrt2\.o")
 
@@ -30,18 +53,23 @@ def run(*args):
     return subprocess.run(args, check=True, capture_output=True, text=True).stdout
 
 
-def header_checks(dump):
+def header_checks(dump, arch):
     fails = []
+    major, minor = arch["version"].split(".")
     want = {
-        "Magic": "010b", "MajorOSystemVersion": "4", "MinorOSystemVersion": "0",
-        "MajorSubsystemVersion": "4", "MinorSubsystemVersion": "0",
+        "Magic": arch["Magic"], "MajorOSystemVersion": major, "MinorOSystemVersion": minor,
+        "MajorSubsystemVersion": major, "MinorSubsystemVersion": minor,
     }
     fields = dict(re.findall(r"^(\w+)\s+(\S+)", dump, re.M))
     for key, value in want.items():
         if fields.get(key) != value:
             fails.append(f"{key} is {fields.get(key)}, wants {value}")
-    if "file format pei-i386" not in dump:
-        fails.append("not a PE32 image for i386")
+    if f"file format {arch['format']}" not in dump:
+        fails.append(f"not a {arch['format']} image")
+    if arch["format"] == "pei-x86-64":
+        m = re.search(r"^Entry \w+ [0-9a-f]+ ([0-9a-f]+) Exception Directory", dump, re.M)
+        if not m or not int(m.group(1), 16):
+            fails.append("no unwind data: the Exception Directory is empty")
     if not re.search(r"^Subsystem\s+00000002", dump, re.M):
         fails.append("not a Windows GUI program")
     for name in ("Delay Import Directory", "Bound Import Directory", "CLR Runtime Header"):
@@ -73,6 +101,7 @@ def listed(path):
 
 def main():
     ap = argparse.ArgumentParser()
+    ap.add_argument("--arch", choices=ARCHES, default="x86")
     ap.add_argument("--objdump", required=True)
     ap.add_argument("--allowlist", required=True)
     ap.add_argument("--stubs", required=True)
@@ -83,7 +112,8 @@ def main():
     a = ap.parse_args()
 
     dump = run(a.objdump, "-p", a.exe)
-    fails = header_checks(dump)
+    arch = ARCHES[a.arch]
+    fails = header_checks(dump, arch)
     size = os.path.getsize(a.exe)
     if a.max_size and size > a.max_size:
         fails.append(f"{size} bytes, more than {a.max_size}")
@@ -107,8 +137,8 @@ def main():
         for imp in sorted(expected - set(found)):
             fails.append(f"{imp} is no longer imported: take it out of {a.imports}")
     for line in run(a.objdump, "-d", a.exe).splitlines():
-        if NEWER.search(line):
-            fails.append(f"instruction newer than the i486: {line.strip()}")
+        if re.search(arch["newer"], line):
+            fails.append(f"instruction newer than {arch['cpu']}: {line.strip()}")
             break
     if a.map:
         with open(a.map, encoding="utf-8", errors="replace") as f:

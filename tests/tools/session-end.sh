@@ -5,7 +5,13 @@
 # wineserver, so the requests end nothing but the copy.
 # session-end.sh STATE_DIR E2E_DRIVER MARKER_EXE
 set -e
-state=$(cd "$1" && pwd)
+cmake_dir=$(cd "$(dirname "$0")/../../cmake" && pwd)
+state=$1
+. "$cmake_dir/wine-env.sh"
+if [ -n "$wine_skip" ]; then
+  echo "skipped: $wine_skip"
+  exit 77
+fi
 driver=$2
 marker=$3
 copy=$state/throwaway
@@ -16,13 +22,13 @@ cp "$marker" "$system32/wineboot.exe"
 
 export WINEPREFIX="$copy/prefix" HOME="$copy/home" WINEDEBUG=-all
 export WINEDLLOVERRIDES="wineboot.exe=n;winemenubuilder.exe=d;mscoree,mshtml="
-wineserver -p
+"$WINESERVER" -p
 set +e
 out=$(mktemp)
-wine "$driver" --gtest_also_run_disabled_tests --gtest_filter='SessionEnd.*' >"$out" 2>&1 </dev/null
+"$WINE" "$driver" --gtest_also_run_disabled_tests --gtest_filter='SessionEnd.*' >"$out" 2>&1 </dev/null
 rc=$?
 grep -v 'Read access denied' "$out"
 rm -f "$out"
-wineserver -k
+"$WINESERVER" -k
 rm -rf "$copy"
 exit $rc

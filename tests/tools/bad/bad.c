@@ -16,4 +16,13 @@ void entry(void) {
   int x = a, y = b;
   ExitProcess((UINT)(x > y ? x : y));
 }
+#elif defined(BAD_POPCNT)
+/* Built with -mpopcnt, which the first x86-64 processors lack. */
+volatile unsigned a = 7;
+void entry(void) { ExitProcess((UINT)__builtin_popcount(a)); }
+#else
+/* BAD_NO_UNWIND, BAD_VERSION: a sound program; the build gives the fault. */
+volatile int a = 3;
+static int __attribute__((noinline)) times(int x) { return x * a; }
+void entry(void) { ExitProcess((UINT)times(a)); }
 #endif
