@@ -15,7 +15,8 @@ QUIET := sh cmake/quiet.sh
 # The build whose programs this host runs: x86 where it runs 32-bit code and
 # 32-bit Wine is there, else x64. Expanded only by the recipes that use it,
 # after the dependencies are installed.
-RUN_ARCH = $(shell sh cmake/host-runs-x86.sh && [ -x /usr/lib/wine/wine ] && echo x86 || echo x64)
+RUN_ARCH = $(shell [ "$$ORVALIX_HOST_RUNS_X86" != no ] && sh cmake/host-runs-x86.sh && \
+  [ -x /usr/lib/wine/wine ] && echo x86 || echo x64)
 
 .PHONY: all deps configure build run test dist fuzz bench clean
 all: build

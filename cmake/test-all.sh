@@ -13,6 +13,7 @@ if [ -z "$ORVALIX_HOST_RUNS_X86" ]; then
 fi
 export ORVALIX_HOST_RUNS_X86
 echo "Testing (a few minutes; output in $build/logs/test-*.log)"
+name() { [ "$1" = x86 ] && echo 32-bit || echo x86-64; }
 passed=0 failed=0 skipped=0 tested="" notrun="" rc=0
 for arch in "$@"; do
   log=$build/logs/test-$arch.log
@@ -37,12 +38,12 @@ for arch in "$@"; do
   skipped=$((skipped + skip))
   reason=$(state=$build/$arch/wine && . "$cmake_dir/wine-env.sh" && echo "$wine_skip")
   if [ -n "$reason" ]; then
-    notrun="$notrun${notrun:+; }$arch (its static checks ran; its $skip Wine tests did not: $reason)"
+    notrun="$notrun${notrun:+; }$arch ($(name $arch)): $reason (its static checks ran, its $skip Wine tests did not)"
   else
-    tested="$tested${tested:+ and }$arch"
+    tested="$tested${tested:+ and }$arch ($(name $arch))"
   fi
   [ -n "$total" ] || rc=1
 done
 echo "Total: $passed passed, $failed failed, $skipped skipped"
-echo "Builds tested: ${tested:-none}${notrun:+. Skipped: $notrun}"
+echo "Tested: ${tested:-no build}.${notrun:+ Skipped: $notrun.}"
 exit $rc
