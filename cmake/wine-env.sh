@@ -6,7 +6,8 @@
 # choose the 32-bit ones whenever they are installed, even on a host that
 # cannot run them (they hang there).
 # Sets WINEPREFIX, HOME, WINEARCH, WINE (the loader), WINESERVER, and
-# wine_skip: empty when this host can run the tree's programs, else the reason.
+# wine_skip: empty when this host can run the tree's programs, else the reason;
+# defines wine_ready.
 # ORVALIX_HOST_RUNS_X86=yes|no, when set, stands for the host check (make test
 # finds it out once; "no" also shows what a host without 32-bit code does).
 mkdir -p "$state" && state=$(cd "$state" && pwd) || exit 1
@@ -28,3 +29,14 @@ else
 fi
 export WINELOADER="$WINE"
 [ -n "$wine_skip" ] || [ -x "$WINE" ] || wine_skip="$package is not installed"
+
+# For a command about to use Wine: where this host cannot run the tree's
+# programs, says why and exits with 77 (CTest: skipped); else makes the prefix
+# on first use.
+wine_ready() {
+  if [ -n "$wine_skip" ]; then
+    echo "skipped: $wine_skip"
+    exit 77
+  fi
+  [ -f "$state/ready" ] || flock "$state/lock" "$cmake_dir/wine-prefix.sh" "$state" >&2 || exit 1
+}

@@ -8,15 +8,9 @@ cmake_dir=$(cd "$(dirname "$0")" && pwd)
 state=$1
 . "$cmake_dir/wine-env.sh"
 shift
-if [ -n "$wine_skip" ]; then
-  echo "skipped: $wine_skip"
-  exit 77
-fi
+wine_ready
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
-if [ ! -f "$state/ready" ]; then
-  flock "$state/lock" "$cmake_dir/wine-prefix.sh" "$state" >&2 || exit 1
-fi
 # Wine's own helper processes (services, the desktop) start with the first
 # program that needs them and inherit its output; they live as long as the
 # wineserver does. Going through a file keeps them off the caller's pipe, which

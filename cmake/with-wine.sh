@@ -7,9 +7,5 @@ cmake_dir=$(cd "$(dirname "$0")" && pwd)
 state=$1
 . "$cmake_dir/wine-env.sh"
 shift
-if [ -n "$wine_skip" ]; then
-  echo "skipped: $wine_skip"
-  exit 77
-fi
-[ -f "$state/ready" ] || flock "$state/lock" "$cmake_dir/wine-prefix.sh" "$state" >&2 || exit 1
+wine_ready
 exec "$@"

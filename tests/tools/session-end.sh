@@ -8,10 +8,7 @@ set -e
 cmake_dir=$(cd "$(dirname "$0")/../../cmake" && pwd)
 state=$1
 . "$cmake_dir/wine-env.sh"
-if [ -n "$wine_skip" ]; then
-  echo "skipped: $wine_skip"
-  exit 77
-fi
+wine_ready
 driver=$2
 marker=$3
 copy=$state/throwaway
