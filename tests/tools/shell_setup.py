@@ -40,7 +40,7 @@ def main():
 
     def wine(*args):  # through a file: Wine's helpers inherit a pipe and outlive the call
         with open(copy + "/out", "w+") as out:
-            subprocess.run(["wine", *args], env=env, stdout=out, stderr=out, stdin=subprocess.DEVNULL)
+            subprocess.run([os.environ.get("WINE", "wine"), *args], env=env, stdout=out, stderr=out, stdin=subprocess.DEVNULL)
             out.seek(0)
             return out.read()
 
@@ -59,7 +59,7 @@ def main():
     shutil.copytree(files, copy + "/files")
     with open(ini, newline="") as f:
         seeded = f.read() + "[boot]\r\nshell=Explorer.exe\r\n"
-    subprocess.run(["wineserver", "-p"], env=env, check=True)
+    subprocess.run([os.environ.get("WINESERVER", "wineserver"), "-p"], env=env, check=True)
     fails = 0
     for family, setter, undoer, after_set, after_undo in CASES:
         with open(ini, "w", newline="") as f:
@@ -81,7 +81,7 @@ def main():
         if text != seeded:
             fails += 1
             print(f"FAIL {family} {undoer}: SYSTEM.INI is not as it was:\n{text}")
-    subprocess.run(["wineserver", "-k"], env=env)
+    subprocess.run([os.environ.get("WINESERVER", "wineserver"), "-k"], env=env)
     shutil.rmtree(copy, ignore_errors=True)
     print(f"{len(CASES)} set/undo round trips, {fails} failed")
     return 1 if fails else 0
