@@ -17,4 +17,7 @@ mkdir -p "$HOME"
 for exe in orvalix98.exe version_probe98.exe; do
   "$WINE" reg.exe add "HKCU\\Software\\Wine\\AppDefaults\\$exe" /v Version /d win98 /f >/dev/null 2>&1
 done
+# The registry files are written when the wineserver ends: a copy of the
+# prefix (throwaway-prefix.sh) made before then would miss them.
+"$WINESERVER" -w
 touch "$state/ready"
