@@ -12,7 +12,7 @@ namespace orv {
 
 namespace {
 
-constexpr ByteView kSource("launchProgram");
+constexpr char kSource[] = "launchProgram";
 constexpr unsigned kMaxPathLength = 255;          // as given, before expansion
 constexpr unsigned kMaxShellPath = MAX_PATH - 1;  // what the shell's buffers hold
 

@@ -22,9 +22,12 @@ void appendNumber(AString& out, long value) {
   }
 }
 
-ByteView textOf(const NumberText* rows, unsigned count, int number) {
-  for (unsigned i = 0; i < count; ++i)
-    if (rows[i].number == number) return ByteView::ofCString(rows[i].text);
+ByteView textOf(const char* rows, unsigned size, int number) {
+  for (const char* row = rows; row < rows + size;) {
+    ByteView text = ByteView::ofCString(row + 1);
+    if (static_cast<unsigned char>(*row) == number) return text;
+    row = text.ptr + text.size + 1;
+  }
   return ByteView();
 }
 

@@ -11,17 +11,14 @@ void appendNumber(AString& out, long value);
 // Decimal digits only, no blank and no sign for non-negative values.
 void appendDigits(AString& out, unsigned long value);
 
-// One row of a table that gives a number its fixed text.
-struct NumberText {
-  unsigned char number;
-  const char* text;
-};
-
+// A table that gives numbers their fixed texts, packed as one string: each
+// row is the number as one byte, then its text and a NUL. Packed rather than
+// a table of pointers: the exe then needs no relocation per text.
 // The text of `number` in the table; empty when it has no row.
-ByteView textOf(const NumberText* rows, unsigned count, int number);
+ByteView textOf(const char* rows, unsigned size, int number);
 template <unsigned N>
-ByteView textOf(const NumberText (&rows)[N], int number) {
-  return textOf(rows, N, number);
+ByteView textOf(const char (&rows)[N], int number) {
+  return textOf(rows, N - 1, number);
 }
 
 unsigned char lowerAscii(unsigned char c);

@@ -15,7 +15,7 @@ namespace orv {
 
 namespace {
 
-constexpr ByteView kSource("runStartup");
+constexpr char kSource[] = "runStartup";
 
 void reportFailure(int number) {
   AString text;
@@ -64,9 +64,8 @@ bool takeStartupRun(const AString& folder) {
 }
 
 int runInFolder(const AString& folder) {
-  DWORD error;
-  AString saved = currentDirectory(&error);
-  if (error) return errorNumberFromCode(error);
+  AString saved = fullPath(".");
+  if (saved.failed()) return kErrorOutOfMemory;
   if (int failure = changeTo(folder)) return failure;
   if (!takeStartupRun(folder)) {
     logEvent("Startup folder already run by another copy; skipped", kSource);

@@ -2,6 +2,7 @@
 
 #include "launch/launcher.h"
 #include "platform/message_box.h"
+#include "platform/text.h"
 #include "session/session.h"
 #include "ui/control_dialog.h"
 #include "ui/pick_file.h"
@@ -22,12 +23,25 @@ namespace {
 
 constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL;
 
-bool confirmed(const char* text, const char* caption) {
-  return showMessage(text, kQuestionStyle, caption) == IDYES;
-}
+// Each button's question, then the box's caption, after the button's id less
+// IDC_EXIT as one byte (packed as textOf() reads them).
+// clang-format off
+constexpr char kQuestions[] =
+    "\x01" "Logoff?\0" "Logoff?\0"
+    "\x02" "Shut the computer down?\0" "Shutdown?\0"
+    "\x03" "Restart the computer?\0" "Restart?\0"
+    "\x04" "Go to standby?\0" "Standby?\0";
+// clang-format on
 
-void requestExit(HWND dialog, int flags, const char* text, const char* caption) {
-  if (confirmed(text, caption) && exitWindows(flags)) endControlDialog(dialog, 0);
+// Logoff, Shutdown and Restart ask their question and make their request
+// (flags 0, 1, 2 in button order); Standby asks and suspends.
+void askAndRequest(HWND dialog, WORD id) {
+  ByteView text = textOf(kQuestions, id - IDC_EXIT);
+  if (showMessage(text.ptr, kQuestionStyle, text.ptr + text.size + 1) != IDYES) return;
+  if (id == IDC_STANDBY)
+    goToStandby();
+  else if (exitWindows(id - IDC_LOGOFF))
+    endControlDialog(dialog, 0);
 }
 
 // The picker has no owner, so the dialog stays usable while it is up. A
@@ -71,26 +85,12 @@ void onNcActivate(WPARAM active) {
 
 void onCommand(HWND dialog, WORD id, WORD code) {
   if (code > 1) return;  // only clicks and accelerators
-  switch (id) {
-    case IDC_EXIT:
-      endControlDialog(dialog, 0);
-      break;
-    case IDC_LOGOFF:
-      requestExit(dialog, EWX_LOGOFF, "Logoff?", "Logoff?");
-      break;
-    case IDC_SHUTDOWN:
-      requestExit(dialog, EWX_SHUTDOWN, "Shut the computer down?", "Shutdown?");
-      break;
-    case IDC_RESTART:
-      requestExit(dialog, EWX_REBOOT, "Restart the computer?", "Restart?");
-      break;
-    case IDC_STANDBY:
-      if (confirmed("Go to standby?", "Standby?")) goToStandby();
-      break;
-    case IDC_RUN:
-      runCommand(dialog);
-      break;
-  }
+  if (id == IDC_EXIT)
+    endControlDialog(dialog, 0);
+  else if (id == IDC_RUN)
+    runCommand(dialog);
+  else if (id >= IDC_LOGOFF && id <= IDC_STANDBY)
+    askAndRequest(dialog, id);
 }
 
 }  // namespace
