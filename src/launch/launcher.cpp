@@ -36,8 +36,10 @@ bool safeForShell(const AString& file) {
 
 }  // namespace
 
+void refuseLaunch(ByteView path) { logRefusal(kErrorBadFileName, path); }
+
 void launchProgram(ByteView path) {
-  if (path.size > kMaxPathLength) return logRefusal(kErrorBadFileName, path);
+  if (path.size > kMaxPathLength) return refuseLaunch(path);
   AString file(path);
   // The expansion has no way to write a literal "%": a name that exists as it
   // is written ("50%off.exe") is opened as named.

@@ -17,17 +17,9 @@ bool isDisabledName(ByteView name) {
   return name.size >= 8 && equalsIgnoringAsciiCase(name.mid(0, 8), "disabled");
 }
 
-namespace {
-
-bool isShortcutName(ByteView name) {
-  return name.size >= 4 && equalsIgnoringAsciiCase(name.mid(name.size - 4), ".lnk");
-}
-
-}  // namespace
-
-ByteView shortcutToRun(ByteView name, ByteView shortName) {
-  if (isDisabledName(name) || !isShortcutName(name)) return ByteView();
-  return name.find('?') >= 0 && isShortcutName(shortName) ? shortName : name;
+bool runsAtStartup(ByteView name) {
+  return !isDisabledName(name) && name.size >= 4 &&
+         equalsIgnoringAsciiCase(name.mid(name.size - 4), ".lnk");
 }
 
 void appendStartupMutexName(AString& out, ByteView folder) {

@@ -74,18 +74,27 @@ int runInFolder(const AString& folder) {
   logEvent("Executing startup", kSource);
 
   RunList runList;
+  int failure = 0;
   {
     DirectoryListing shortcuts("*.lnk", 0);
-    for (ByteView name = shortcuts.next(); !name.empty(); name = shortcuts.next()) {
-      ByteView run = shortcutToRun(name, shortcuts.shortName());
-      if (!run.empty() && !runList.insert(run)) return kErrorOutOfMemory;
+    for (ByteView name = shortcuts.next(); !name.empty() && !failure; name = shortcuts.next()) {
+      if (!runsAtStartup(name)) continue;
+      AString own(name);
+      if (!shortcuts.reachOwn(own))
+        refuseLaunch(name);
+      else if (own.failed() || !runList.insert(own))
+        failure = kErrorOutOfMemory;
     }
   }
-  for (unsigned i = 0; i < runList.count(); ++i) {
+  // Out of memory the run does not happen: back where we were, and the run
+  // left to another copy.
+  if (failure) processState().startupRun.reset();
+  for (unsigned i = 0; i < runList.count() && !failure; ++i) {
     launchProgram(runList[i]);
     Sleep(0);  // the rest of our time slice to what was just started
   }
-  return changeTo(saved);
+  int back = changeTo(saved);
+  return failure ? failure : back;
 }
 
 }  // namespace

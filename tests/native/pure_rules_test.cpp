@@ -165,24 +165,15 @@ TEST(StartupRules, DisabledPrefix) {
   for (auto& c : cases) EXPECT_EQ(isDisabledName(ByteView::ofCString(c.name)), c.skipped) << c.name;
 }
 
-TEST(StartupRules, WhichNameRuns) {
+// The name it is then opened by, its own or its 8.3 one, is the listing's to say.
+TEST(StartupRules, WhichNamesRun) {
   struct {
     const char* name;
-    const char* shortName;
-    const char* runs;  // empty: skipped
-  } cases[] = {{"Mail.lnk", "", "Mail.lnk"},
-               {"Mail.LNK", "MAIL.LNK", "Mail.LNK"},
-               {"Mail.lnk_old", "MAIL~1.LNK", ""},
-               {"??.lnk", "__~1.LNK", "__~1.LNK"},
-               {"??.lnk", "", "??.lnk"},
-               {"a?.lnk", "A_~1.TXT", "a?.lnk"},
-               {"disabled?.lnk", "DISABL~1.LNK", ""},
-               {".lnk", "", ".lnk"},
-               {"lnk", "", ""}};
-  for (auto& c : cases)
-    EXPECT_EQ(str(shortcutToRun(ByteView::ofCString(c.name), ByteView::ofCString(c.shortName))),
-              c.runs)
-        << c.name;
+    bool runs;
+  } cases[] = {{"Mail.lnk", true}, {"Mail.LNK", true}, {"Mail.lnk_old", false},
+               {"??.lnk", true},   {"a?.lnk", true},   {"disabled?.lnk", false},
+               {".lnk", true},     {"lnk", false}};
+  for (auto& c : cases) EXPECT_EQ(runsAtStartup(ByteView::ofCString(c.name)), c.runs) << c.name;
 }
 
 TEST(StartupRules, MutexNamePerFolderAnyAsciiCase) {

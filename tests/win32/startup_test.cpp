@@ -167,38 +167,25 @@ TEST_F(Startup, ThousandShortcutsInByteOrderWithinBoundedTime) {
 }
 
 // Names as users make them: a name with "%" that exists is opened as named; a
-// name outside the ANSI code page by its short name; "*.lnk" matches
-// "Mail.lnk_old" through its short name, and it does not run.
+// name outside the ANSI code page, listed as "?" or as a look-alike ("Ādobe.lnk"
+// as "Adobe.lnk", a full-width "%"), or past MAX_PATH once full, by its short
+// name; "*.lnk" matches "Mail.lnk_old" through its short name, and it does not run.
 TEST_F(Startup, UnusualShortcutNames) {
   std::string longest = std::string(251, 'L') + ".lnk";  // 255 bytes
-  makeFolder({"with blanks .lnk", "caf\xe9 \xe0 la carte.lnk", "100%.lnk", "Mail.lnk_old"});
-  std::wstring nonAnsiName = std::wstring(folder.begin(), folder.end()) + L"\\\u65e5\u672c.lnk";
-  HANDLE nonAnsi =
-      CreateFileW(nonAnsiName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  ASSERT_NE(nonAnsi, INVALID_HANDLE_VALUE);
-  CloseHandle(nonAnsi);
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "\\??.lnk").c_str(), &entry);
-  ASSERT_NE(find, INVALID_HANDLE_VALUE);
-  FindClose(find);
-  std::string shortName = entry.cAlternateFileName;
-  ASSERT_FALSE(shortName.empty());
-  // Its full path is past MAX_PATH, which the ANSI calls cannot create.
-  std::string full = "\\\\?\\" + folder + "\\" + longest;
-  std::wstring wide(full.begin(), full.end());
-  HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  CloseHandle(h);
-  orv::runStartup();
-  std::vector<std::string> order = {"100%.lnk", longest, shortName, "caf\xe9 \xe0 la carte.lnk",
+  makeFolder(
+      {"with blanks .lnk", "caf\xe9 \xe0 la carte.lnk", "100%.lnk", "Mail.lnk_old", "Adobe.lnk"});
+  std::vector<std::string> order = {"100%.lnk", "Adobe.lnk", "caf\xe9 \xe0 la carte.lnk",
                                     "with blanks .lnk"};
+  std::wstring wideNames[] = {wide(longest), L"\u65e5\u672c.lnk", L"\u0100dobe.lnk",
+                              L"\uff05WINDIR\uff05x.lnk"};
+  for (auto& name : wideNames) order.push_back(makeWideFile(folder, name));
+  orv::runStartup();
   std::sort(order.begin(), order.end());
   EXPECT_EQ(launched(), order);
   auto log = logMessages(folder + "\\Orvalix.log");
-  ASSERT_EQ(log.size(), 6u);
+  ASSERT_EQ(log.size(), 9u);
   for (size_t i = 0; i < order.size(); ++i)
     EXPECT_EQ(log[i + 1], "launchProgram: " + order[i] + ": Opened.");
-  DeleteFileW(nonAnsiName.c_str());  // the ANSI clean-up cannot name it
 }
 
 // Another copy holds the Startup run of this folder (a shortcut to Orvalix in
