@@ -25,7 +25,7 @@ constexpr char kShellErrors[] =
 
 }  // namespace
 
-void appendLaunchOutcome(AString& out, int shellResult) {
+void appendLaunchOutcome(AString& out, intptr_t shellResult) {
   if (shellResult == 2) {
     out.append(": File not found.");
     return;
@@ -35,8 +35,8 @@ void appendLaunchOutcome(AString& out, int shellResult) {
     return;
   }
   out.append(": Error");
-  appendNumber(out, shellResult);
-  ByteView reason = textOf(kShellErrors, shellResult);
+  appendNumber(out, static_cast<long>(shellResult));  // 32 at most here
+  ByteView reason = textOf(kShellErrors, static_cast<int>(shellResult));
   if (!reason.empty()) out.append(" (").append(reason).append(')');
   out.append('.');
 }

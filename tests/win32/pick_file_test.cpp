@@ -78,7 +78,8 @@ TEST(PickFile, RunCommandCallSequences) {
   const std::vector<std::string> picked = {"SetDllDirectoryA []", "GetOpenFileNameA",
                                            "SetDllDirectoryA null"};
   std::vector<std::string> launched = picked;
-  launched.insert(launched.end(), {"SetDllDirectoryA null", "ShellExecuteA 5 [C:\\x.exe]"});
+  launched.insert(launched.end(),
+                  {"SetDllDirectoryA null", fake::shellCall("C:\\x.exe", dir.path())});
   struct {
     const char* name;
     const char* chosen;  // null: cancelled

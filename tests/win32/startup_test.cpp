@@ -36,7 +36,8 @@ class Startup : public ::testing::Test {
   std::vector<std::string> launched() {
     std::vector<std::string> files;
     for (auto& c : fake::calls)
-      if (c.rfind("ShellExecuteA 5 [", 0) == 0) files.push_back(c.substr(17, c.size() - 18));
+      if (c.rfind("ShellExecuteA 5 [", 0) == 0)
+        files.push_back(c.substr(18 + folder.size(), c.find(']') - 18 - folder.size()));
     return files;
   }
   KeepCurrentDir keep;
@@ -50,17 +51,17 @@ TEST_F(Startup, OpensShortcutsInByteOrderSkippingDisabledHiddenSystemAndFolders)
   SetFileAttributesA((folder + "\\hidden.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
   SetFileAttributesA((folder + "\\system.lnk").c_str(), FILE_ATTRIBUTE_SYSTEM);
   ASSERT_TRUE(CreateDirectoryA((folder + "\\x.lnk").c_str(), nullptr));
-  std::string cwdDuringLaunch;
-  fake::script.onCall = [&](const std::string&) { cwdDuringLaunch = currentDir(); };
   orv::runStartup();
   std::vector<std::string> order = {"10.lnk", "9.lnk", "C.lnk",      "My disabled.lnk",
                                     "a.lnk",  "b.lnk", "disable.lnk"};
   EXPECT_EQ(launched(), order);
-  std::vector<std::string> calls;  // nothing starts with the DLL search path changed
+  // The default DLL search path, the system folder as the current directory,
+  // and the Startup folder for what starts.
+  std::vector<std::string> calls;
   for (auto& name : order)
-    calls.insert(calls.end(), {"SetDllDirectoryA null", "ShellExecuteA 5 [" + name + "]"});
+    calls.insert(calls.end(),
+                 {"SetDllDirectoryA null", fake::shellCall(folder + "\\" + name, folder)});
   EXPECT_EQ(fake::calls, calls);
-  EXPECT_EQ(cwdDuringLaunch, folder);
   EXPECT_EQ(currentDir(), before.path());
   std::vector<std::string> log = {"runStartup: Executing startup"};
   for (auto& name : order) log.push_back("launchProgram: " + name + ": Opened.");
@@ -117,7 +118,7 @@ TEST_F(Startup, SavedDirectoryRemovedDuringTheRun) {
   std::string savedPath = saved.path();
   SetCurrentDirectoryA(savedPath.c_str());
   fake::script.onCall = [&](const std::string& line) {
-    if (line.find("[a.lnk]") != std::string::npos) removeTree(savedPath);
+    if (line.find("\\a.lnk]") != std::string::npos) removeTree(savedPath);
   };
   orv::runStartup();
   const std::string text = "Error  76 in runStartup: Path not found";
@@ -131,15 +132,17 @@ TEST_F(Startup, SavedDirectoryRemovedDuringTheRun) {
 }
 
 // The folder emptied and removed under the run (the system keeps the folder
-// itself while it is our current directory): the names already listed are
+// itself while it is our current directory, or held while the shell works
+// from the system folder): the names already listed are
 // still asked for, and the directory we started in comes back.
 TEST_F(Startup, FolderRemovedWhileItRuns) {
   makeFolder({"a.lnk", "b.lnk", "c.lnk"});
   fake::script.onCall = [&](const std::string& line) {
-    if (line.find("[a.lnk]") != std::string::npos) removeTree(folder);
+    if (line.find("\\a.lnk]") != std::string::npos) removeTree(folder);
   };
   orv::runStartup();
   EXPECT_EQ(launched(), (std::vector<std::string>{"a.lnk", "b.lnk", "c.lnk"}));
+  EXPECT_TRUE(exists(folder));
   EXPECT_EQ(currentDir(), before.path());
 }
 
