@@ -1,6 +1,7 @@
 #include "ui/command_handler.h"
 
 #include "launch/launcher.h"
+#include "platform/directory_listing.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "session/session.h"
@@ -49,18 +50,19 @@ void askAndRequest(HWND dialog, WORD id) {
 // pile up another (Wine faults about 30 deep): Run raises the one that is up.
 bool picking;
 
-BOOL CALLBACK raisePicker(HWND w, LPARAM dialog) {
-  // The thread's other visible top-level window without an owner is the
-  // picker: its own boxes are owned by it and come along.
-  if (w == reinterpret_cast<HWND>(dialog) || !IsWindowVisible(w) || GetWindow(w, GW_OWNER))
-    return TRUE;
-  SetForegroundWindow(w);
-  return FALSE;
+// The picker is the top-level Open dialog titled "Run..." of the control
+// dialog's thread; its last active popup is what stands in front of it (its
+// "file not found" box).
+HWND picker(HWND dialog) {
+  DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "Run...")) != nullptr;)
+    if (GetWindowThreadProcessId(w, nullptr) == thread) return w;
+  return nullptr;
 }
 
 void runCommand(HWND dialog) {
   if (picking) {
-    EnumThreadWindows(GetCurrentThreadId(), raisePicker, reinterpret_cast<LPARAM>(dialog));
+    if (HWND w = picker(dialog)) SetForegroundWindow(GetLastActivePopup(w));
     return;
   }
   AString name;
@@ -69,7 +71,21 @@ void runCommand(HWND dialog) {
   int chosen = pickFile(nullptr, "Run...", name, ByteView(), ByteView::ofCString(RUN_FILTER),
                         ByteView(), flags);
   picking = false;
-  if (chosen) launchProgram(name);
+  // A dialog that ended meanwhile (Exit, an accepted log off) acts no more.
+  if (!chosen || !IsWindow(dialog)) return;
+  if (reachesOwnFile(name))
+    launchProgram(name);
+  else
+    refuseLaunch(name);
+}
+
+// The dialog ends (Exit, an accepted request, Close): a picker that is up is
+// cancelled, with whatever box it has in front, so that the process ends.
+void onDestroy(HWND dialog) {
+  HWND w = picking ? picker(dialog) : nullptr;
+  if (!w) return;
+  PostMessageA(GetLastActivePopup(w), WM_COMMAND, IDCANCEL, 0);
+  PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
 }
 
 // The platform does not keep the focus across deactivation (the dialog
@@ -102,6 +118,9 @@ int controlDialogHandler(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       break;
     case WM_COMMAND:
       onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+      break;
+    case WM_DESTROY:
+      onDestroy(dialog);
       break;
   }
   return 0;
