@@ -55,4 +55,8 @@ DWORD changeDirectory(const AString& path) {
   return QuietErrors::error();
 }
 
+// The ANSI code page's own rule, for the pure rules that must not fold the
+// second byte of a two-byte character.
+bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c); }
+
 }  // namespace orv

@@ -24,4 +24,8 @@ ByteView textOf(const char (&rows)[N], int number) {
 unsigned char lowerAscii(unsigned char c);
 bool equalsIgnoringAsciiCase(ByteView a, ByteView b);
 
+// Whether `c` opens a two-byte character in the ANSI code page. The system
+// answers (fs.cpp); the host tests stand in for it with code page 932.
+bool isLeadByte(unsigned char c);
+
 }  // namespace orv

@@ -187,6 +187,11 @@ TEST(StartupRules, MutexNamePerFolderAnyAsciiCase) {
   EXPECT_EQ(a.find('\\'), std::string::npos);
   EXPECT_EQ(name("c:\\ORVALIX\\startup"), a);
   EXPECT_NE(name("C:\\Orvalix2\\Startup"), a);
+  // Code page 932 (the host stands in for the system): 0x83 0x41 and 0x83 0x61
+  // are two characters, not "A" and "a"; a single byte outside ASCII stays.
+  EXPECT_NE(name("C:\\\x83\x41\\Startup"), name("C:\\\x83\x61\\Startup"));
+  EXPECT_EQ(name("C:\\\x83\x41\\Startup"), name("c:\\\x83\x41\\STARTUP"));
+  EXPECT_NE(name("C:\\\xc1\\Startup"), name("C:\\\xe1\\Startup"));
   EXPECT_LE(name(std::string(4000, 'x').c_str()).size(), 26u);
 }
 

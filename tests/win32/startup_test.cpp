@@ -198,11 +198,17 @@ TEST_F(Startup, AnotherCopyHoldsTheRun) {
   orv::processState().startupRun.reset();
   std::string other = folder;
   CharUpperA(other.data());
-  orv::AString name;
-  char spelled[MAX_PATH];  // as another copy, started by another spelling, names it
-  orv::appendStartupMutexName(
-      name, orv::ByteView(spelled, GetShortPathNameA(other.c_str(), spelled, MAX_PATH)));
-  HANDLE held = CreateMutexA(nullptr, FALSE, name.c_str());
+  auto runName = [](const std::string& spelling) {  // as a copy started by that spelling names it
+    orv::AString name;
+    orv::appendStartupRunName(name, orv::AString(viewOf(spelling)));
+    return str(name);
+  };
+  // 8.3, and Wine's other route to the folder, as a UNC path or SUBST is on Windows.
+  char spelled[MAX_PATH];
+  EXPECT_EQ(runName(std::string(spelled, GetShortPathNameA(folder.c_str(), spelled, MAX_PATH))),
+            runName(other));
+  EXPECT_EQ(runName("\\\\?\\unix" + folder.substr(2)), runName(other));
+  HANDLE held = CreateMutexA(nullptr, FALSE, runName(other).c_str());
   orv::runStartup();
   CloseHandle(held);
   EXPECT_EQ(fake::calls, std::vector<std::string>{});
