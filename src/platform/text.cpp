@@ -31,6 +31,13 @@ ByteView textOf(const char* rows, unsigned size, int number) {
   return ByteView();
 }
 
+ByteView asOneLine(char* text, unsigned size) {
+  for (unsigned i = 0; i < size; ++i)
+    if (text[i] == '\r' || text[i] == '\n') text[i] = ' ';
+  while (size && text[size - 1] == ' ') --size;
+  return ByteView(text, size);
+}
+
 unsigned char lowerAscii(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
 }

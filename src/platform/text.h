@@ -21,6 +21,10 @@ ByteView textOf(const char (&rows)[N], int number) {
   return textOf(rows, N - 1, number);
 }
 
+// `text` made one line, in place: every CR and LF a blank; the view leaves
+// out the blanks at its end.
+ByteView asOneLine(char* text, unsigned size);
+
 unsigned char lowerAscii(unsigned char c);
 bool equalsIgnoringAsciiCase(ByteView a, ByteView b);
 

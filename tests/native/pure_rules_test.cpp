@@ -144,6 +144,13 @@ TEST(LogLine, ByteExact) {
   }
 }
 
+// FORMAT_MESSAGE_MAX_WIDTH_MASK keeps line breaks written into a system text.
+TEST(SystemText, OnOneLine) {
+  std::string cases[][2] = {
+      {"Denied.\r\n", "Denied."}, {"One.\r\nTwo. \r\n", "One.  Two."}, {"", ""}};
+  for (auto& c : cases) EXPECT_EQ(str(asOneLine(c[0].data(), c[0].size())), c[1]) << c[0];
+}
+
 TEST(StartupRules, NoStartupSwitch) {
   struct {
     const char* tail;
