@@ -23,17 +23,12 @@ constexpr DWORD kRetryPauseMs = 20;
 bool lastLineDropped = false;
 
 HANDLE openLog() {
-  SECURITY_ATTRIBUTES inherit = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   for (int attempt = lastLineDropped ? kOpenAttempts : 1;; ++attempt) {
-    HANDLE h;
-    DWORD error;
-    {
-      QuietErrors quiet;
-      // Readers may share the file; other writers stay out.
-      h = CreateFileA("Orvalix.log", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-      error = QuietErrors::error();
-    }
+    // Readers may share the file; other writers stay out. Not inheritable: a
+    // program that the shell starts meanwhile would hold the log.
+    HANDLE h = openFile("Orvalix.log", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL);
+    DWORD error = GetLastError();
     if (h != INVALID_HANDLE_VALUE || error != ERROR_SHARING_VIOLATION || attempt == kOpenAttempts)
       return h;
     Sleep(kRetryPauseMs);

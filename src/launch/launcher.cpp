@@ -6,13 +6,14 @@
 #include "platform/environment.h"
 #include "platform/error_numbers.h"
 #include "platform/fs.h"
+#include "platform/scoped.h"
 #include "platform/system.h"
 
 namespace orv {
 
 namespace {
 
-constexpr ByteView kSource("launchProgram");
+constexpr char kSource[] = "launchProgram";
 constexpr unsigned kMaxPathLength = 255;          // as given, before expansion
 constexpr unsigned kMaxShellPath = MAX_PATH - 1;  // what the shell's buffers hold
 
@@ -36,18 +37,33 @@ bool safeForShell(const AString& file) {
 
 }  // namespace
 
+void refuseLaunch(ByteView path) { logRefusal(kErrorBadFileName, path); }
+
 void launchProgram(ByteView path) {
-  if (path.size > kMaxPathLength) return logRefusal(kErrorBadFileName, path);
+  if (path.size > kMaxPathLength) return refuseLaunch(path);
   AString file(path);
   // The expansion has no way to write a literal "%": a name that exists as it
   // is written ("50%off.exe") is opened as named.
   if (path.find('%') >= 0 && !pathExists(file)) file = expandPath(path);
-  if (file.failed()) return logRefusal(kErrorOutOfMemory, path);
-  if (!safeForShell(file)) return logRefusal(kErrorBadFileName, file);
-  // A started program inherits our DLL search path: it gets the default.
+  AString here = fullPath("."), full = fullPath(file.c_str()), system = systemDirectory();
+  if (file.failed() || full.failed() || here.failed() || system.failed())
+    return logRefusal(kErrorOutOfMemory, path);
+  // The shell gets the full name: the current directory is elsewhere while it
+  // runs (below). An empty name makes none.
+  if (full.empty() || !safeForShell(full)) return refuseLaunch(file);
+  // While the shell works it loads verb handlers, shell extensions and their
+  // DLLs into this process, and a DLL name the system folders lack is looked
+  // for in the current directory: it must not be a user's folder (the
+  // Startup folder, the one Run picked). The started program still starts in
+  // that folder (lpDirectory), held meanwhile so that it cannot go away, and
+  // inherits the default DLL search path.
+  ScopedFile held(openFolder(here.c_str()));
+  if (DWORD away = changeDirectory(system)) return logRefusal(errorNumberFromCode(away), file);
   sys::setDllDirectory(nullptr);
-  HINSTANCE result = sys::shellExecute(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOW);
-  appendLaunchOutcome(file, static_cast<int>(reinterpret_cast<INT_PTR>(result)));
+  HINSTANCE result =
+      sys::shellExecute(nullptr, nullptr, full.c_str(), nullptr, here.c_str(), SW_SHOW);
+  changeDirectory(here);
+  appendLaunchOutcome(file, reinterpret_cast<INT_PTR>(result));
   logEvent(file, kSource);
 }
 

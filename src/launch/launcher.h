@@ -4,8 +4,15 @@
 
 namespace orv {
 
-// Opens one file through the shell with its default verb, after expanding its
-// %NAME% references, and logs the outcome. Does not wait for what it started.
+// Opens one file through the shell with its default verb and logs the
+// outcome. A name that exists as written is opened as named; otherwise its
+// %NAME% references are expanded first. A name the shell could read as
+// another file is refused with "Error #64 running NAME". Does not wait for
+// what it started.
 void launchProgram(ByteView path);
+
+// Logs that a name is not opened because it may reach another file than the
+// one it was listed as: "Error #64 running NAME".
+void refuseLaunch(ByteView path);
 
 }  // namespace orv

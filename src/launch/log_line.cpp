@@ -18,14 +18,11 @@ void appendPadded(AString& out, unsigned value, unsigned width) {
 }  // namespace
 
 void buildLogLine(AString& out, const LocalTime& t, ByteView source, ByteView message) {
-  const struct {
-    unsigned value, width;
-    char after;
-  } fields[] = {{t.month, 2, '-'}, {t.day, 2, '-'},    {t.year, 4, ' '},
-                {t.hour, 2, ':'},  {t.minute, 2, ':'}, {t.second, 2, ':'}};
-  for (const auto& field : fields) {
-    appendPadded(out, field.value, field.width);
-    out.append(field.after);
+  // "MM-DD-YYYY hh:mm:ss: ": each field, then the character after it.
+  const unsigned fields[] = {t.month, t.day, t.year, t.hour, t.minute, t.second};
+  for (unsigned i = 0; i < 6; ++i) {
+    appendPadded(out, fields[i], i == 2 ? 4 : 2);
+    out.append("-- :::"[i]);
   }
   out.append(' ');
   if (!source.empty()) out.append(source).append(": ");

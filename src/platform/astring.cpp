@@ -84,6 +84,14 @@ bool AString::reserve(unsigned n) {
   return true;
 }
 
+AString::AString(ByteView v) { append(v); }
+
+AString::~AString() { memFree(buf_); }
+
+const char* AString::c_str() const { return buf_ ? buf_ : ""; }
+
+ByteView AString::view() const { return ByteView(c_str(), len_); }
+
 AString& AString::append(ByteView v) {
   if (v.size > 0x7FFFFFF0u - len_) {
     failed_ = true;
@@ -99,6 +107,8 @@ AString& AString::append(ByteView v) {
   buf_[len_] = 0;
   return *this;
 }
+
+AString& AString::append(char c) { return append(ByteView(&c, 1)); }
 
 AString& AString::assign(ByteView v) {
   if (holds(v.ptr)) {

@@ -35,8 +35,8 @@ struct ByteView {
 class AString {
  public:
   constexpr AString() = default;
-  explicit AString(ByteView v) { append(v); }
-  ~AString() { memFree(buf_); }
+  explicit AString(ByteView v);
+  ~AString();
   AString(AString&& other);
   AString& operator=(AString&& other);
   AString(const AString&) = delete;
@@ -46,14 +46,14 @@ class AString {
   bool empty() const { return len_ == 0; }
   bool failed() const { return failed_; }
   // Always NUL-terminated.
-  const char* c_str() const { return buf_ ? buf_ : ""; }
+  const char* c_str() const;
   // Null until something was reserved.
   char* data() { return buf_; }
-  ByteView view() const { return ByteView(c_str(), len_); }
+  ByteView view() const;
   operator ByteView() const { return view(); }
 
   AString& append(ByteView v);
-  AString& append(char c) { return append(ByteView(&c, 1)); }
+  AString& append(char c);
   AString& assign(ByteView v);
   // Makes room for n bytes plus a NUL and sets the length to n; the new bytes
   // are filled with `fill`. For buffers that the system writes into.

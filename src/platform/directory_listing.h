@@ -15,8 +15,13 @@ class DirectoryListing {
 
   // The next accepted name; empty when there is none.
   ByteView next();
-  // The 8.3 name of the entry that next() returned; empty when it has none.
-  ByteView shortName() const { return ByteView::ofCString(entry_.cAlternateFileName); }
+  // Makes `path`, the entry that next() returned as listed (its name, after
+  // a folder and "\\" or alone for the current directory), reach that entry
+  // and no other: unchanged, or ending in its 8.3 name. False when neither
+  // name reaches it. The ANSI calls list a character the code page lacks as a
+  // look-alike ("Ādobe.lnk" as "Adobe.lnk") or as "?", so a listed name
+  // may reach another file, or none.
+  bool reachOwn(AString& path) const;
 
  private:
   ScopedFind find_;
@@ -24,5 +29,11 @@ class DirectoryListing {
   DWORD allowed_;
   bool started_ = false;
 };
+
+// Leaves a full `path` (a file the Open dialog gave) naming the file that was
+// listed under its name: unchanged, or by its 8.3 name when only that reaches
+// it. False when no name reaches that file alone, or when two files of its
+// folder list under that name: which one was picked cannot be told.
+bool reachesOwnFile(AString& path);
 
 }  // namespace orv

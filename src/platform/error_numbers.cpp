@@ -22,38 +22,40 @@ constexpr CodeRow kCodeRows[] = {
 };
 // clang-format on
 
-constexpr NumberText kTextRows[] = {
-    {0, "No Error"},
-    {5, "Illegal function call"},
-    {6, "Overflow"},
-    {7, "Out of memory"},
-    {9, "Subscript/Pointer out of range"},
-    {11, "Division by zero"},
-    {24, "Device timeout"},
-    {51, "Internal error"},
-    {52, "Bad file name or number"},
-    {53, "File not found"},
-    {54, "Bad file mode"},
-    {55, "File is open"},
-    {57, "Device I/O error"},
-    {58, "File already exists"},
-    {61, "Disk full"},
-    {62, "Input past end"},
-    {63, "Bad record number"},
-    {64, "Bad file name"},
-    {67, "Too many files"},
-    {68, "Device unavailable"},
-    {69, "Comm error"},
-    {70, "Permission denied"},
-    {71, "Disk not ready"},
-    {72, "Disk media error"},
-    {74, "Rename across disks"},
-    {75, "Path/file access error"},
-    {76, "Path not found"},
-    {99, "Object error"},
-    {241, "Global memory corrupt"},
-    {242, "String space corrupt"},
-};
+// The texts, packed as textOf() reads them.
+// clang-format off
+constexpr char kTexts[] =
+    "\x00" "No Error\0"
+    "\x05" "Illegal function call\0"
+    "\x06" "Overflow\0"
+    "\x07" "Out of memory\0"
+    "\x09" "Subscript/Pointer out of range\0"
+    "\x0b" "Division by zero\0"
+    "\x18" "Device timeout\0"
+    "\x33" "Internal error\0"
+    "\x34" "Bad file name or number\0"
+    "\x35" "File not found\0"
+    "\x36" "Bad file mode\0"
+    "\x37" "File is open\0"
+    "\x39" "Device I/O error\0"
+    "\x3a" "File already exists\0"
+    "\x3d" "Disk full\0"
+    "\x3e" "Input past end\0"
+    "\x3f" "Bad record number\0"
+    "\x40" "Bad file name\0"
+    "\x43" "Too many files\0"
+    "\x44" "Device unavailable\0"
+    "\x45" "Comm error\0"
+    "\x46" "Permission denied\0"
+    "\x47" "Disk not ready\0"
+    "\x48" "Disk media error\0"
+    "\x4a" "Rename across disks\0"
+    "\x4b" "Path/file access error\0"
+    "\x4c" "Path not found\0"
+    "\x63" "Object error\0"
+    "\xf1" "Global memory corrupt\0"
+    "\xf2" "String space corrupt\0";
+// clang-format on
 
 }  // namespace
 
@@ -63,6 +65,6 @@ int errorNumberFromCode(unsigned long platformCode) {
   return kErrorPathFileAccess;
 }
 
-ByteView errorText(int errorNumber) { return textOf(kTextRows, errorNumber); }
+ByteView errorText(int errorNumber) { return textOf(kTexts, errorNumber); }
 
 }  // namespace orv

@@ -1,32 +1,52 @@
 #include "platform/fs.h"
 
 #include "platform/grown_text.h"
+#include "platform/scoped.h"
+#include "platform/text.h"
 
 namespace orv {
 
-AString currentDirectory(DWORD* error) {
-  AString dir = askGrowing(
-      [](char* buffer, DWORD size, const void* context) {
-        QuietErrors quiet;
-        DWORD n = GetCurrentDirectoryA(size, buffer);
-        DWORD code = QuietErrors::error();
-        if (!n && !code) code = ERROR_INVALID_FUNCTION;
-        **static_cast<DWORD* const*>(context) = code;
-        return code ? 0 : n;
+QuietErrors::QuietErrors()
+    : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {
+  SetLastError(0);
+}
+
+QuietErrors::~QuietErrors() { SetErrorMode(previous_); }
+
+AString fullPath(const char* name) {
+  return askGrowing(
+      [](char* buffer, DWORD size, const void* name) {
+        return GetFullPathNameA(static_cast<const char*>(name), size, buffer, nullptr);
       },
-      &error);
-  if (dir.failed()) *error = ERROR_NOT_ENOUGH_MEMORY;
-  if (!*error && dir.empty()) *error = ERROR_FILENAME_EXCED_RANGE;  // past the limit
-  return dir;
+      name);
+}
+
+AString systemDirectory() {
+  return askGrowing([](char* buffer, DWORD size, const void*) -> DWORD {
+    return GetSystemDirectoryA(buffer, size);
+  });
+}
+
+HANDLE openFile(const char* name, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+  QuietErrors quiet;
+  return CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);
+}
+
+HANDLE openFolder(const char* path) {
+  // Traverse access counts in the system's sharing check, as the current
+  // directory's own handle does; attributes let the folder's identity be read.
+  return openFile(path, FILE_TRAVERSE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
 }
 
 bool holdsWildcard(ByteView name) { return name.find('?') >= 0 || name.find('*') >= 0; }
 
 bool pathExists(const AString& path) {
+  WIN32_FIND_DATAA entry;
   QuietErrors quiet;
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  ScopedFind found(FindFirstFileA(path.c_str(), &entry));
   DWORD error = QuietErrors::error();
-  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+  return found || error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
 }
 
 DWORD changeDirectory(const AString& path) {
@@ -34,5 +54,9 @@ DWORD changeDirectory(const AString& path) {
   SetCurrentDirectoryA(path.c_str());
   return QuietErrors::error();
 }
+
+// The ANSI code page's own rule, for the pure rules that must not fold the
+// second byte of a two-byte character.
+bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c); }
 
 }  // namespace orv

@@ -8,13 +8,11 @@ namespace orv {
 // Sets the process error mode to fail critical errors quietly (no "insert a
 // disk" box for an empty drive) and restores it, around one file-system call.
 // The thread's last error is cleared on entry so the call's own error can be
-// read afterwards.
+// read afterwards. Out of line: it stands around a dozen calls.
 class QuietErrors {
  public:
-  QuietErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {
-    SetLastError(0);
-  }
-  ~QuietErrors() { SetErrorMode(previous_); }
+  QuietErrors();
+  ~QuietErrors();
   QuietErrors(const QuietErrors&) = delete;
   QuietErrors& operator=(const QuietErrors&) = delete;
   static DWORD error() { return GetLastError(); }
@@ -23,10 +21,20 @@ class QuietErrors {
   UINT previous_;
 };
 
-// The current directory; the last error code (0 on success) in *error.
-AString currentDirectory(DWORD* error);
 // Changes the current directory; returns the last error code, 0 on success.
 DWORD changeDirectory(const AString& path);
+// The full path that `name` stands for from the current directory; empty when
+// the system cannot make one (an empty name). fullPath(".") is the current
+// directory: the system joins it to the name without asking the disk.
+AString fullPath(const char* name);
+AString systemDirectory();
+// CreateFileA with no security attributes (the handle is not inherited) and
+// the system's error boxes suppressed; the last error is the call's.
+HANDLE openFile(const char* name, DWORD access, DWORD share, DWORD disposition, DWORD flags);
+// A handle that keeps a folder from being removed or renamed while it is held,
+// as being the current directory does; INVALID_HANDLE_VALUE where folders
+// cannot be opened (95/98/Me).
+HANDLE openFolder(const char* path);
 // Whether a name holds "?" or "*": the system's file calls and some shells
 // read them as wildcards, so such a name may stand for another file.
 bool holdsWildcard(ByteView name);

@@ -1,5 +1,7 @@
 #include "platform/late_bound.h"
 
+#include "platform/fs.h"
+
 namespace orv {
 
 FARPROC kernelFunction(const char* name) {
@@ -8,12 +10,9 @@ FARPROC kernelFunction(const char* name) {
 }
 
 FARPROC systemDllFunction(const char* dll, const char* name) {
-  char path[MAX_PATH + 16];
-  UINT n = GetSystemDirectoryA(path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return nullptr;
-  path[n++] = '\\';
-  for (const char* p = dll; (path[n] = *p) != 0; ++p) ++n;
-  HMODULE module = LoadLibraryA(path);
+  AString path = systemDirectory();
+  if (path.empty()) return nullptr;
+  HMODULE module = LoadLibraryA(path.append('\\').append(ByteView::ofCString(dll)).c_str());
   return module ? GetProcAddress(module, name) : nullptr;
 }
 

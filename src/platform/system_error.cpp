@@ -14,12 +14,11 @@ void appendSystemError(AString& out, unsigned long code) {
   DWORD n = FormatMessageA(
       FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
       nullptr, code, 0, text, sizeof text, nullptr);
-  // The system's texts end in a line end, which would split the log line.
-  while (n && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) --n;
-  if (!n) return;
-  out.append(" (");
-  out.append(ByteView(text, n));
-  out.append(')');
+  // Line ends, the one the text ends in and any written into it, would split
+  // the log line.
+  ByteView line = asOneLine(text, n);
+  if (line.empty()) return;
+  out.append(" (").append(line).append(')');
 }
 
 }  // namespace orv

@@ -22,10 +22,20 @@ void appendNumber(AString& out, long value) {
   }
 }
 
-ByteView textOf(const NumberText* rows, unsigned count, int number) {
-  for (unsigned i = 0; i < count; ++i)
-    if (rows[i].number == number) return ByteView::ofCString(rows[i].text);
+ByteView textOf(const char* rows, unsigned size, int number) {
+  for (const char* row = rows; row < rows + size;) {
+    ByteView text = ByteView::ofCString(row + 1);
+    if (static_cast<unsigned char>(*row) == number) return text;
+    row = text.ptr + text.size + 1;
+  }
   return ByteView();
+}
+
+ByteView asOneLine(char* text, unsigned size) {
+  for (unsigned i = 0; i < size; ++i)
+    if (text[i] == '\r' || text[i] == '\n') text[i] = ' ';
+  while (size && text[size - 1] == ' ') --size;
+  return ByteView(text, size);
 }
 
 unsigned char lowerAscii(unsigned char c) {

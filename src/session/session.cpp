@@ -64,9 +64,15 @@ int exitWindows(int flags) {
 void goToStandby() {
   if (!mayRequest("Can't get shutdown privileges, not standing by.")) return;
   logEvent("Standing by", "goToStandby");
+  // 95, 98, Me and NT 4.0 have no such call: said as the system says it of
+  // its own stubs.
   sys::PowerStateFn suspend = sys::setSystemPowerState();
-  if (suspend && !suspend(-1, FALSE))
-    logRefusal("SetSystemPowerState", GetLastError(), "goToStandby");
+  DWORD error = ERROR_CALL_NOT_IMPLEMENTED;
+  if (suspend) {
+    if (suspend(-1, FALSE)) return;
+    error = GetLastError();
+  }
+  logRefusal("SetSystemPowerState", error, "goToStandby");
 }
 
 }  // namespace orv

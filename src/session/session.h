@@ -9,10 +9,11 @@ int isWindowsNT();
 int getShutdownPrivilege();
 
 // Logs off (0), shuts down (1) or restarts (2); non-zero when the system
-// accepted the request.
+// accepted the request. A refusal is logged after the request's line.
 int exitWindows(int flags);
 
-// Asks the system to suspend; the outcome is not reported.
+// Asks the system to suspend. A refusal, or a system without the call, is
+// logged after "Standing by"; the caller is not told.
 void goToStandby();
 
 }  // namespace orv

@@ -17,25 +17,23 @@ bool isDisabledName(ByteView name) {
   return name.size >= 8 && equalsIgnoringAsciiCase(name.mid(0, 8), "disabled");
 }
 
-namespace {
-
-bool isShortcutName(ByteView name) {
-  return name.size >= 4 && equalsIgnoringAsciiCase(name.mid(name.size - 4), ".lnk");
-}
-
-}  // namespace
-
-ByteView shortcutToRun(ByteView name, ByteView shortName) {
-  if (isDisabledName(name) || !isShortcutName(name)) return ByteView();
-  return name.find('?') >= 0 && isShortcutName(shortName) ? shortName : name;
+bool runsAtStartup(ByteView name) {
+  return !isDisabledName(name) && name.size >= 4 &&
+         equalsIgnoringAsciiCase(name.mid(name.size - 4), ".lnk");
 }
 
 void appendStartupMutexName(AString& out, ByteView folder) {
   // A hash keeps the name within the system's limit whatever the folder's
-  // length, and free of the backslash that object names may not hold.
+  // length, and free of the backslash that object names may not hold. Only
+  // ASCII letters are folded, never the second byte of a two-byte character:
+  // 0x83 0x41 and 0x83 0x61 are two different characters in code page 932.
   unsigned long hash = 2166136261u;  // FNV-1a
-  for (unsigned i = 0; i < folder.size; ++i)
-    hash = ((hash ^ lowerAscii(folder.at(i))) * 16777619u) & 0xFFFFFFFFu;
+  for (unsigned i = 0; i < folder.size; ++i) {
+    unsigned char c = folder.at(i);
+    hash = ((hash ^ lowerAscii(c)) * 16777619u) & 0xFFFFFFFFu;
+    if (isLeadByte(c) && i + 1 < folder.size)
+      hash = ((hash ^ folder.at(++i)) * 16777619u) & 0xFFFFFFFFu;
+  }
   appendDigits(out.append("Orvalix Startup "), hash);
 }
 

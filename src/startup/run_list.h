@@ -10,16 +10,14 @@ bool startupSwitchedOff(ByteView commandTail);
 // A shortcut whose first 8 bytes spell "disabled" in any letter case.
 bool isDisabledName(ByteView name);
 
-// The name the Startup run opens for a listed entry, or empty when it skips the
-// entry: disabled names, and names that match "*.lnk" only through their short
-// name ("Mail.lnk_old"). A name holding "?" (a character the ANSI code page
-// lacks) is opened by its short name; without one it stays as listed, and the
-// launcher refuses it.
-ByteView shortcutToRun(ByteView name, ByteView shortName);
+// Whether the Startup run opens a listed entry: names ending in ".lnk" (not
+// "Mail.lnk_old", which "*.lnk" matches through its short name) that are not
+// disabled.
+bool runsAtStartup(ByteView name);
 
-// The name of the mutex that the Startup run of `folder` holds for the life of
-// the process: the same for every spelling of the folder that differs only in
-// ASCII case.
+// The name of the mutex that the Startup run of a folder holds for the life of
+// the process, from the bytes that name the folder: the same for spellings
+// that differ only in the case of ASCII letters outside two-byte characters.
 void appendStartupMutexName(AString& out, ByteView folder);
 
 // Byte order: unsigned bytes, a prefix before the longer name.

@@ -15,7 +15,7 @@ namespace orv {
 
 namespace {
 
-constexpr ByteView kSource("runStartup");
+constexpr char kSource[] = "runStartup";
 
 void reportFailure(int number) {
   AString text;
@@ -43,16 +43,8 @@ int changeTo(const AString& path) {
 bool takeStartupRun(const AString& folder) {
   ScopedMutex& held = processState().startupRun;
   if (held) return true;
-  // One name for every spelling of the folder, long or 8.3 (a shell path
-  // written in 8.3, a shortcut to the long one).
-  char spelled[MAX_PATH];
-  DWORD n;
-  {
-    QuietErrors quiet;
-    n = GetShortPathNameA(folder.c_str(), spelled, MAX_PATH);
-  }
   AString name;
-  appendStartupMutexName(name, n && n < MAX_PATH ? ByteView(spelled, n) : folder.view());
+  appendStartupRunName(name, folder);
   SetLastError(0);
   held.reset(CreateMutexA(nullptr, FALSE, name.c_str()));
   DWORD error = GetLastError();
@@ -64,9 +56,8 @@ bool takeStartupRun(const AString& folder) {
 }
 
 int runInFolder(const AString& folder) {
-  DWORD error;
-  AString saved = currentDirectory(&error);
-  if (error) return errorNumberFromCode(error);
+  AString saved = fullPath(".");
+  if (saved.failed()) return kErrorOutOfMemory;
   if (int failure = changeTo(folder)) return failure;
   if (!takeStartupRun(folder)) {
     logEvent("Startup folder already run by another copy; skipped", kSource);
@@ -75,21 +66,54 @@ int runInFolder(const AString& folder) {
   logEvent("Executing startup", kSource);
 
   RunList runList;
+  int failure = 0;
   {
     DirectoryListing shortcuts("*.lnk", 0);
-    for (ByteView name = shortcuts.next(); !name.empty(); name = shortcuts.next()) {
-      ByteView run = shortcutToRun(name, shortcuts.shortName());
-      if (!run.empty() && !runList.insert(run)) return kErrorOutOfMemory;
+    for (ByteView name = shortcuts.next(); !name.empty() && !failure; name = shortcuts.next()) {
+      if (!runsAtStartup(name)) continue;
+      AString own(name);
+      if (!shortcuts.reachOwn(own))
+        refuseLaunch(name);
+      else if (own.failed() || !runList.insert(own))
+        failure = kErrorOutOfMemory;
     }
   }
-  for (unsigned i = 0; i < runList.count(); ++i) {
+  // Out of memory the run does not happen: back where we were, and the run
+  // left to another copy.
+  if (failure) processState().startupRun.reset();
+  for (unsigned i = 0; i < runList.count() && !failure; ++i) {
     launchProgram(runList[i]);
     Sleep(0);  // the rest of our time slice to what was just started
   }
-  return changeTo(saved);
+  int back = changeTo(saved);
+  return failure ? failure : back;
 }
 
 }  // namespace
+
+// The bytes that name the folder whatever the path that reached it: on the NT
+// family its volume's serial number and its file index, the same through a
+// UNC path and its mapped drive, SUBST, 8.3 and any letter case. Where a
+// folder cannot be opened (95/98/Me), or a network server gives no index, its
+// full 8.3 path (GetShortPathNameA fails on some network paths: the path as
+// it is then).
+void appendStartupRunName(AString& name, const AString& folder) {
+  BY_HANDLE_FILE_INFORMATION info;
+  ScopedFile opened(openFolder(folder.c_str()));
+  if (opened && GetFileInformationByHandle(opened.get(), &info) &&
+      (info.nFileIndexHigh | info.nFileIndexLow)) {
+    info.nNumberOfLinks = info.dwVolumeSerialNumber;  // next to the index
+    return appendStartupMutexName(name,
+                                  ByteView(reinterpret_cast<char*>(&info.nNumberOfLinks), 12));
+  }
+  char spelled[MAX_PATH];
+  DWORD n;
+  {
+    QuietErrors quiet;
+    n = GetShortPathNameA(folder.c_str(), spelled, MAX_PATH);
+  }
+  appendStartupMutexName(name, n && n < MAX_PATH ? ByteView(spelled, n) : folder.view());
+}
 
 void runStartup() {
   if (startupSwitchedOff(commandTail)) return;

@@ -1,7 +1,9 @@
 #include "ui/command_handler.h"
 
 #include "launch/launcher.h"
+#include "platform/directory_listing.h"
 #include "platform/message_box.h"
+#include "platform/text.h"
 #include "session/session.h"
 #include "ui/control_dialog.h"
 #include "ui/pick_file.h"
@@ -22,12 +24,25 @@ namespace {
 
 constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL;
 
-bool confirmed(const char* text, const char* caption) {
-  return showMessage(text, kQuestionStyle, caption) == IDYES;
-}
+// Each button's question, then the box's caption, after the button's id less
+// IDC_EXIT as one byte (packed as textOf() reads them).
+// clang-format off
+constexpr char kQuestions[] =
+    "\x01" "Logoff?\0" "Logoff?\0"
+    "\x02" "Shut the computer down?\0" "Shutdown?\0"
+    "\x03" "Restart the computer?\0" "Restart?\0"
+    "\x04" "Go to standby?\0" "Standby?\0";
+// clang-format on
 
-void requestExit(HWND dialog, int flags, const char* text, const char* caption) {
-  if (confirmed(text, caption) && exitWindows(flags)) endControlDialog(dialog, 0);
+// Logoff, Shutdown and Restart ask their question and make their request
+// (flags 0, 1, 2 in button order); Standby asks and suspends.
+void askAndRequest(HWND dialog, WORD id) {
+  ByteView text = textOf(kQuestions, id - IDC_EXIT);
+  if (showMessage(text.ptr, kQuestionStyle, text.ptr + text.size + 1) != IDYES) return;
+  if (id == IDC_STANDBY)
+    goToStandby();
+  else if (exitWindows(id - IDC_LOGOFF))
+    endControlDialog(dialog, 0);
 }
 
 // The picker has no owner, so the dialog stays usable while it is up. A
@@ -35,18 +50,19 @@ void requestExit(HWND dialog, int flags, const char* text, const char* caption) 
 // pile up another (Wine faults about 30 deep): Run raises the one that is up.
 bool picking;
 
-BOOL CALLBACK raisePicker(HWND w, LPARAM dialog) {
-  // The thread's other visible top-level window without an owner is the
-  // picker: its own boxes are owned by it and come along.
-  if (w == reinterpret_cast<HWND>(dialog) || !IsWindowVisible(w) || GetWindow(w, GW_OWNER))
-    return TRUE;
-  SetForegroundWindow(w);
-  return FALSE;
+// The picker is the top-level Open dialog titled "Run..." of the control
+// dialog's thread; its last active popup is what stands in front of it (its
+// "file not found" box).
+HWND picker(HWND dialog) {
+  DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "Run...")) != nullptr;)
+    if (GetWindowThreadProcessId(w, nullptr) == thread) return w;
+  return nullptr;
 }
 
 void runCommand(HWND dialog) {
   if (picking) {
-    EnumThreadWindows(GetCurrentThreadId(), raisePicker, reinterpret_cast<LPARAM>(dialog));
+    if (HWND w = picker(dialog)) SetForegroundWindow(GetLastActivePopup(w));
     return;
   }
   AString name;
@@ -55,7 +71,21 @@ void runCommand(HWND dialog) {
   int chosen = pickFile(nullptr, "Run...", name, ByteView(), ByteView::ofCString(RUN_FILTER),
                         ByteView(), flags);
   picking = false;
-  if (chosen) launchProgram(name);
+  // A dialog that ended meanwhile (Exit, an accepted log off) acts no more.
+  if (!chosen || !IsWindow(dialog)) return;
+  if (reachesOwnFile(name))
+    launchProgram(name);
+  else
+    refuseLaunch(name);
+}
+
+// The dialog ends (Exit, an accepted request, Close): a picker that is up is
+// cancelled, with whatever box it has in front, so that the process ends.
+void onDestroy(HWND dialog) {
+  HWND w = picking ? picker(dialog) : nullptr;
+  if (!w) return;
+  PostMessageA(GetLastActivePopup(w), WM_COMMAND, IDCANCEL, 0);
+  PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
 }
 
 // The platform does not keep the focus across deactivation (the dialog
@@ -71,26 +101,12 @@ void onNcActivate(WPARAM active) {
 
 void onCommand(HWND dialog, WORD id, WORD code) {
   if (code > 1) return;  // only clicks and accelerators
-  switch (id) {
-    case IDC_EXIT:
-      endControlDialog(dialog, 0);
-      break;
-    case IDC_LOGOFF:
-      requestExit(dialog, EWX_LOGOFF, "Logoff?", "Logoff?");
-      break;
-    case IDC_SHUTDOWN:
-      requestExit(dialog, EWX_SHUTDOWN, "Shut the computer down?", "Shutdown?");
-      break;
-    case IDC_RESTART:
-      requestExit(dialog, EWX_REBOOT, "Restart the computer?", "Restart?");
-      break;
-    case IDC_STANDBY:
-      if (confirmed("Go to standby?", "Standby?")) goToStandby();
-      break;
-    case IDC_RUN:
-      runCommand(dialog);
-      break;
-  }
+  if (id == IDC_EXIT)
+    endControlDialog(dialog, 0);
+  else if (id == IDC_RUN)
+    runCommand(dialog);
+  else if (id >= IDC_LOGOFF && id <= IDC_STANDBY)
+    askAndRequest(dialog, id);
 }
 
 }  // namespace
@@ -102,6 +118,9 @@ int controlDialogHandler(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       break;
     case WM_COMMAND:
       onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+      break;
+    case WM_DESTROY:
+      onDestroy(dialog);
       break;
   }
   return 0;

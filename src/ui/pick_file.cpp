@@ -11,10 +11,7 @@ int pickFile(HWND owner, ByteView title, AString& fileName, ByteView initialDir,
   AString filterList, nameBuffer, directory(initialDir), titleText(title), extension(defaultExt);
   AString fileTitle;
   convertFilter(filterList, filter);
-  if (initialDir.empty()) {
-    DWORD error;
-    directory = currentDirectory(&error);
-  }
+  if (initialDir.empty()) directory = fullPath(".");
   fillNameBuffer(nameBuffer, fileName);
   fileTitle.resize(MAX_PATH, 0);
   if (filterList.failed() || nameBuffer.failed() || directory.failed() || titleText.failed() ||

@@ -214,6 +214,44 @@ TEST(Dialog, RunPicksAndLaunches) {
   for (auto& line : logMessages(o.cwd / "Orvalix.log")) logged.push_back(line);
   EXPECT_EQ(logged, std::vector<std::string>{"launchProgram: " + target + ": Opened."});
   EXPECT_TRUE(o.p.running());
+
+  // What Run starts, starts in the folder it was picked in, though the shell
+  // works from the system folder.
+  writeFile(programs / "where.cmd", "@cd > \"" + markers / "where.txt" + "\"\r\n");
+  click(o.button(IDC_RUN));
+  ASSERT_TRUE(open = waitWindow(o.p.id(), "#32770", "Run..."));
+  for (std::string typed : {programs.path(), std::string("where.cmd")}) {  // into it, then pick
+    SendMessageA(GetDlgItem(open, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    click(GetDlgItem(open, IDOK));
+    Sleep(300);
+  }
+  EXPECT_TRUE(
+      waitFor([&] { return lines(markers / "where.txt") == std::vector{programs.path()}; }));
+}
+
+// Exit while the picker is up, also while its own "file not found" box is in
+// front of it (which Run brings forward): the picker goes, nothing is opened,
+// and the program ends with 0.
+TEST(Dialog, ExitWhilePicking) {
+  for (bool boxUp : {false, true}) {
+    Running o;
+    click(o.button(IDC_RUN));
+    HWND open = waitWindow(o.p.id(), "#32770", "Run..."), front = open;
+    ASSERT_TRUE(open);
+    if (boxUp) {
+      std::string missing = o.cwd / "missing.exe";
+      SendMessageA(GetDlgItem(open, 0x47C), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(missing.c_str()));
+      click(GetDlgItem(open, IDOK));
+      ASSERT_TRUE(waitFor([&] { return (front = GetLastActivePopup(open)) != open; }));
+    }
+    click(o.button(IDC_RUN));
+    EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == front; }, 3000)) << boxUp;
+    click(o.button(IDC_EXIT));
+    EXPECT_EQ(o.p.waitExit(10000), 0u) << boxUp;
+    EXPECT_EQ(topWindows(o.p.id()).size(), 0u);
+    EXPECT_FALSE(exists(o.cwd / "Orvalix.log"));
+  }
 }
 
 // make run on a machine without a display: the demo Startup folder, the

@@ -155,10 +155,12 @@ TEST(Exe, IconAndVersionResources) {
 }
 
 // What a hostile user puts in a Startup folder: names with "%" under a PATH
-// longer than the shell's buffers, a name outside the ANSI code page, a name
+// longer than the shell's buffers, names outside the ANSI code page, look-alikes
+// among them ("Ādobe.lnk" beside "Adobe.lnk", "％WINDIR％x.lnk"), a name
 // that "*.lnk" matches only through its short name, and a shortcut to Orvalix
-// itself. No crash, every other target starts once, the copy started from the
-// folder skips the run and shows its own dialog.
+// itself. No crash, every other target starts once, by its own name or its
+// short one and never another's, the copy started from the folder skips the
+// run and shows its own dialog.
 TEST(Start, HostileStartupFolder) {
   Install install;
   TempDir cwd, markers;
@@ -172,17 +174,24 @@ TEST(Start, HostileStartupFolder) {
   struct {
     const char* name;
     const char* arg;  // what the marker records; null: Orvalix itself
-  } shortcuts[] = {{"%PATH%.lnk", "pct_path"}, {"50%off.lnk", "fifty_pct"},
-                   {"50off.lnk", "fifty"},     {"Mail.lnk_old", "mail_old"},
-                   {"nihon.tmp", "nihon"},     {"self.lnk", nullptr}};
+  } shortcuts[] = {
+      {"%PATH%.lnk", "pct_path"},   {"50%off.lnk", "fifty_pct"},    {"50off.lnk", "fifty"},
+      {"Mail.lnk_old", "mail_old"}, {"nihon.tmp", "nihon"},         {"self.lnk", nullptr},
+      {"Adobe.lnk", "adobe"},       {"macron.tmp", "adobe_macron"}, {"percent.tmp", "windir_wide"}};
   for (auto& c : shortcuts)
     makeShortcut(s + c.name, c.arg ? MARKER_EXE : install.exe(), c.arg ? c.arg : "");
   std::wstring wide(s.begin(), s.end());
-  ASSERT_TRUE(MoveFileW((wide + L"nihon.tmp").c_str(), (wide + L"\u65e5\u672c.lnk").c_str()));
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((s + "??.lnk").c_str(), &entry);
-  ASSERT_NE(find, INVALID_HANDLE_VALUE);
-  FindClose(find);
+  const wchar_t* renamed[][2] = {{L"nihon.tmp", L"\u65e5\u672c.lnk"},
+                                 {L"macron.tmp", L"\u0100dobe.lnk"},
+                                 {L"percent.tmp", L"\uff05WINDIR\uff05x.lnk"}};
+  std::vector<std::string> byShortName;
+  for (auto& r : renamed) {
+    ASSERT_TRUE(MoveFileW((wide + r[0]).c_str(), (wide + r[1]).c_str()));
+    std::wstring shortPath(MAX_PATH, 0);
+    shortPath.resize(GetShortPathNameW((wide + r[1]).c_str(), shortPath.data(), MAX_PATH));
+    byShortName.push_back("launchProgram: " + narrow(shortPath.substr(shortPath.rfind(L'\\') + 1)) +
+                          ": Opened.");
+  }
 
   Process p(install.exe(), "", cwd.path());
   SetEnvironmentVariableA("PATH", path.c_str());
@@ -197,20 +206,22 @@ TEST(Start, HostileStartupFolder) {
     }
     return second != nullptr;
   })) << "the copy started from the Startup folder shows its dialog";
-  EXPECT_TRUE(waitFor([&] { return lines(markers / "marker.txt").size() >= 3; }));
+  EXPECT_TRUE(waitFor([&] { return lines(markers / "marker.txt").size() >= 6; }));
   EXPECT_EQ(startedArgs(markers / "marker.txt"),
-            (std::vector<std::string>{"fifty", "fifty_pct", "nihon"}));
+            (std::vector<std::string>{"adobe", "adobe_macron", "fifty", "fifty_pct", "nihon",
+                                      "windir_wide"}));
 
   std::string log = s + "Orvalix.log";
-  EXPECT_TRUE(waitFor([&] { return completeLines(log) == 7; }));
+  EXPECT_TRUE(waitFor([&] { return completeLines(log) == 10; }));
   std::vector<std::string> expected = {
       "runStartup: Executing startup",
       "launchProgram: Error #64 running %PATH%.lnk",
       "launchProgram: 50%off.lnk: Opened.",
       "launchProgram: 50off.lnk: Opened.",
-      "launchProgram: " + std::string(entry.cAlternateFileName) + ": Opened.",
+      "launchProgram: Adobe.lnk: Opened.",
       "launchProgram: self.lnk: Opened.",
       "runStartup: Startup folder already run by another copy; skipped"};
+  expected.insert(expected.end(), byShortName.begin(), byShortName.end());
   std::vector<std::string> logged = logMessages(log);
   std::sort(expected.begin() + 1, expected.end());
   if (!logged.empty()) std::sort(logged.begin() + 1, logged.end());  // the copy writes meanwhile
@@ -225,7 +236,7 @@ TEST(Start, HostileStartupFolder) {
   EXPECT_TRUE(p.running()) << "Exit in the copy ends only the copy";
   PostMessageA(waitWindow(p.id(), "#32770", "Orvalix"), WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(p.waitExit(10000), 0u);
-  DeleteFileW((wide + L"\u65e5\u672c.lnk").c_str());  // the ANSI clean-up cannot name it
+  for (auto& r : renamed) DeleteFileW((wide + r[1]).c_str());  // the ANSI clean-up cannot name them
 }
 
 }  // namespace

@@ -144,6 +144,13 @@ TEST(LogLine, ByteExact) {
   }
 }
 
+// FORMAT_MESSAGE_MAX_WIDTH_MASK keeps line breaks written into a system text.
+TEST(SystemText, OnOneLine) {
+  std::string cases[][2] = {
+      {"Denied.\r\n", "Denied."}, {"One.\r\nTwo. \r\n", "One.  Two."}, {"", ""}};
+  for (auto& c : cases) EXPECT_EQ(str(asOneLine(c[0].data(), c[0].size())), c[1]) << c[0];
+}
+
 TEST(StartupRules, NoStartupSwitch) {
   struct {
     const char* tail;
@@ -165,24 +172,15 @@ TEST(StartupRules, DisabledPrefix) {
   for (auto& c : cases) EXPECT_EQ(isDisabledName(ByteView::ofCString(c.name)), c.skipped) << c.name;
 }
 
-TEST(StartupRules, WhichNameRuns) {
+// The name it is then opened by, its own or its 8.3 one, is the listing's to say.
+TEST(StartupRules, WhichNamesRun) {
   struct {
     const char* name;
-    const char* shortName;
-    const char* runs;  // empty: skipped
-  } cases[] = {{"Mail.lnk", "", "Mail.lnk"},
-               {"Mail.LNK", "MAIL.LNK", "Mail.LNK"},
-               {"Mail.lnk_old", "MAIL~1.LNK", ""},
-               {"??.lnk", "__~1.LNK", "__~1.LNK"},
-               {"??.lnk", "", "??.lnk"},
-               {"a?.lnk", "A_~1.TXT", "a?.lnk"},
-               {"disabled?.lnk", "DISABL~1.LNK", ""},
-               {".lnk", "", ".lnk"},
-               {"lnk", "", ""}};
-  for (auto& c : cases)
-    EXPECT_EQ(str(shortcutToRun(ByteView::ofCString(c.name), ByteView::ofCString(c.shortName))),
-              c.runs)
-        << c.name;
+    bool runs;
+  } cases[] = {{"Mail.lnk", true}, {"Mail.LNK", true}, {"Mail.lnk_old", false},
+               {"??.lnk", true},   {"a?.lnk", true},   {"disabled?.lnk", false},
+               {".lnk", true},     {"lnk", false}};
+  for (auto& c : cases) EXPECT_EQ(runsAtStartup(ByteView::ofCString(c.name)), c.runs) << c.name;
 }
 
 TEST(StartupRules, MutexNamePerFolderAnyAsciiCase) {
@@ -196,6 +194,11 @@ TEST(StartupRules, MutexNamePerFolderAnyAsciiCase) {
   EXPECT_EQ(a.find('\\'), std::string::npos);
   EXPECT_EQ(name("c:\\ORVALIX\\startup"), a);
   EXPECT_NE(name("C:\\Orvalix2\\Startup"), a);
+  // Code page 932 (the host stands in for the system): 0x83 0x41 and 0x83 0x61
+  // are two characters, not "A" and "a"; a single byte outside ASCII stays.
+  EXPECT_NE(name("C:\\\x83\x41\\Startup"), name("C:\\\x83\x61\\Startup"));
+  EXPECT_EQ(name("C:\\\x83\x41\\Startup"), name("c:\\\x83\x41\\STARTUP"));
+  EXPECT_NE(name("C:\\\xc1\\Startup"), name("C:\\\xe1\\Startup"));
   EXPECT_LE(name(std::string(4000, 'x').c_str()).size(), 26u);
 }
 

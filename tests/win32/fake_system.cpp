@@ -14,6 +14,10 @@ void reset() {
   calls.clear();
 }
 
+std::string shellCall(const std::string& file, const std::string& directory) {
+  return "ShellExecuteA 5 [" + file + "] in [" + directory + "] from system";
+}
+
 static void record(const std::string& line) {
   calls.push_back(line);
   if (script.onCall) script.onCall(line);
@@ -43,9 +47,12 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
 
 HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
                        const char* directory, int show) {
+  char system[MAX_PATH], here[MAX_PATH * 4];
+  std::string during(here, GetCurrentDirectoryA(sizeof here, here));
+  if (during == std::string(system, GetSystemDirectoryA(system, MAX_PATH))) during = "system";
   record(std::string("ShellExecuteA ") + (owner ? "owner " : "") + (verb ? "verb " : "") +
-         (parameters ? "params " : "") + (directory ? "dir " : "") + std::to_string(show) + " [" +
-         file + "]");
+         (parameters ? "params " : "") + std::to_string(show) + " [" + file + "] in [" +
+         (directory ? directory : "null") + "] from " + during);
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(script.shellResult));
 }
 

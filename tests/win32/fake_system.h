@@ -37,4 +37,7 @@ extern std::vector<std::string> calls;
 
 void reset();
 
+// ShellExecuteA as recorded when it ran in the system folder.
+std::string shellCall(const std::string& file, const std::string& directory);
+
 }  // namespace fake

@@ -21,22 +21,26 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
   std::string p259 = p255 + "bcde", p260 = p259 + "f";
   SetEnvironmentVariableA("ORV_P259", p259.c_str());
   SetEnvironmentVariableA("ORV_P260", p260.c_str());
+  std::string deep(250, 'r');  // fits as given; past the shell's buffers once full
   writeFile(dir / "50%off.exe");
   writeFile(dir / "%ORV_LONG%.lnk");
   writeFile(dir / "x%ORV_ROOT%y.exe");
   struct {
     std::string path;
     int shellResult;
-    std::string shellFile;  // empty: the shell is not asked
+    std::string shellFile;  // "-": the shell is not asked; relative: in the current directory
     std::string logged;
   } cases[] = {
       {"%ORV_ROOT%\\notepad.exe", 2, "C:\\WINDOWS\\notepad.exe",
        "launchProgram: C:\\WINDOWS\\notepad.exe: File not found."},
       {"C:\\x.exe", 42, "C:\\x.exe", "launchProgram: C:\\x.exe: Opened."},
-      {"C:\\Tools\\x.exe /q", 31, "C:\\Tools\\x.exe /q",
+      // The system's full name writes the separator its own way.
+      {"C:\\Tools\\x.exe /q", 31, "C:\\Tools\\x.exe \\q",
        "launchProgram: C:\\Tools\\x.exe /q: Error 31 (no application is associated with this "
        "file type)."},
-      {"", 2, "", "launchProgram: : File not found."},
+      {"", 2, "-", "launchProgram: Error #64 running "},  // no full name: nothing to open
+      {"x.exe", 42, "x.exe", "launchProgram: x.exe: Opened."},
+      {deep + ".exe", 33, "-", "launchProgram: Error #64 running " + deep + ".exe"},
       {p255, 33, p255, "launchProgram: " + p255 + ": Opened."},
       {p256, 33, "-", "launchProgram: Error #64 running " + p256},
       {"%ORV_LONG%\\x.exe", 2, "-", "launchProgram: Error #64 running " + longValue + "\\x.exe"},
@@ -59,10 +63,12 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
     DeleteFileA("Orvalix.log");
     orv::launchProgram(viewOf(c.path));
     std::vector<std::string> expectedCalls;
+    std::string full = c.shellFile.find(':') == 1 ? c.shellFile : dir / c.shellFile;
     if (c.shellFile != "-")
-      expectedCalls = {"SetDllDirectoryA null", "ShellExecuteA 5 [" + c.shellFile + "]"};
+      expectedCalls = {"SetDllDirectoryA null", fake::shellCall(full, dir.path())};
     EXPECT_EQ(fake::calls, expectedCalls) << c.path;
     EXPECT_EQ(logMessages(dir / "Orvalix.log"), std::vector<std::string>{c.logged}) << c.path;
+    EXPECT_EQ(currentDir(), dir.path()) << c.path;
   }
 }
 

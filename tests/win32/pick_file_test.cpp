@@ -72,34 +72,52 @@ TEST(PickFile, RecordAndReadBack) {
 
 // The current directory is out of the DLL search only while the Open dialog
 // is up, and the default is back before anything starts. Run while the
-// picker is up opens no second one.
+// picker is up opens no second one. A dialog that ends while the picker is up
+// opens nothing. A look-alike name ("Ādobe.lnk" as "Adobe.lnk") opens its own
+// file by its short name, or nothing where another file lists as it too.
 TEST(PickFile, RunCommandCallSequences) {
   InTempDir dir;
+  TempDir alone;
+  makeWideFile(dir.path(), L"\u0100dobe.lnk");
+  std::string shortName = makeWideFile(alone.path(), L"\u0100dobe.lnk");
+  writeFile(dir / "Adobe.lnk");
   const std::vector<std::string> picked = {"SetDllDirectoryA []", "GetOpenFileNameA",
                                            "SetDllDirectoryA null"};
-  std::vector<std::string> launched = picked;
-  launched.insert(launched.end(), {"SetDllDirectoryA null", "ShellExecuteA 5 [C:\\x.exe]"});
+  auto launched = [&](const std::string& file) {
+    std::vector<std::string> calls = picked;
+    calls.insert(calls.end(), {"SetDllDirectoryA null", fake::shellCall(file, dir.path())});
+    return calls;
+  };
   struct {
     const char* name;
-    const char* chosen;  // null: cancelled
+    std::string chosen;  // empty: cancelled
     int runClicksMeanwhile;
     std::vector<std::string> calls;
+    bool dialogEnds = false;
   } cases[] = {
-      {"cancelled", nullptr, 0, picked},
-      {"chosen", "C:\\x.exe", 0, launched},
-      {"Run clicked while picking", "C:\\x.exe", 10, launched},
+      {"cancelled", "", 0, picked},
+      {"chosen", "C:\\x.exe", 0, launched("C:\\x.exe")},
+      {"Run clicked while picking", "C:\\x.exe", 10, launched("C:\\x.exe")},
+      {"dialog ends while picking", "C:\\x.exe", 0, picked, true},
+      {"look-alike of another file", dir / "Adobe.lnk", 0, picked},
+      {"look-alike alone", alone / "Adobe.lnk", 0, launched(alone / shortName)},
   };
   for (auto& c : cases) {
     fake::reset();
+    HWND dialog = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     fake::script.openFileDialog = [&](OPENFILENAMEA* r) {
       for (int i = 0; i < c.runClicksMeanwhile; ++i)
-        orv::controlDialogHandler(nullptr, WM_COMMAND, orv::IDC_RUN, 0);
-      if (c.chosen) strcpy(r->lpstrFile, c.chosen);
-      return c.chosen ? TRUE : FALSE;
+        orv::controlDialogHandler(dialog, WM_COMMAND, orv::IDC_RUN, 0);
+      if (c.dialogEnds) DestroyWindow(dialog);
+      strcpy(r->lpstrFile, c.chosen.c_str());
+      return c.chosen.empty() ? FALSE : TRUE;
     };
-    orv::controlDialogHandler(nullptr, WM_COMMAND, orv::IDC_RUN, 0);
+    orv::controlDialogHandler(dialog, WM_COMMAND, orv::IDC_RUN, 0);
     EXPECT_EQ(fake::calls, c.calls) << c.name;
+    DestroyWindow(dialog);
   }
+  auto log = logMessages(dir / "Orvalix.log");  // chosen, Run clicked, refused, alone
+  EXPECT_EQ(log.size() > 2 ? log[2] : "", "launchProgram: Error #64 running " + dir / "Adobe.lnk");
 }
 
 TEST(PickFile, EmptyTitleAndGivenDirectoryAndExtension) {

@@ -113,7 +113,8 @@ TEST_F(Session, StandbyOnBothFamilies) {
       {.name = "9x", .calls = k9xAsks + kStandbyRequest},
       {.name = "NT", .platform = kNT, .calls = kNTAsks + kStandbyRequest},
       {.name = "NT refused", .platform = kNT, .adjust = 0, .calls = kNTAsks + kStandbyRefusal},
-      {.name = "no SetSystemPowerState in kernel32", .missing = true, .calls = k9xAsks},
+      {.name = "no SetSystemPowerState in kernel32", .missing = true, .calls = k9xAsks,
+       .refusal = "goToStandby: SetSystemPowerState refused: error 120 (Call not implemented.)"},
       {.name = "refused: a driver vetoes", .calls = k9xAsks + kStandbyRequest, .powerError = ERROR_GEN_FAILURE,
        .refusal = "goToStandby: SetSystemPowerState refused: error 31 (General failure.)"},
       // clang-format on

@@ -36,7 +36,8 @@ class Startup : public ::testing::Test {
   std::vector<std::string> launched() {
     std::vector<std::string> files;
     for (auto& c : fake::calls)
-      if (c.rfind("ShellExecuteA 5 [", 0) == 0) files.push_back(c.substr(17, c.size() - 18));
+      if (c.rfind("ShellExecuteA 5 [", 0) == 0)
+        files.push_back(c.substr(18 + folder.size(), c.find(']') - 18 - folder.size()));
     return files;
   }
   KeepCurrentDir keep;
@@ -50,17 +51,17 @@ TEST_F(Startup, OpensShortcutsInByteOrderSkippingDisabledHiddenSystemAndFolders)
   SetFileAttributesA((folder + "\\hidden.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
   SetFileAttributesA((folder + "\\system.lnk").c_str(), FILE_ATTRIBUTE_SYSTEM);
   ASSERT_TRUE(CreateDirectoryA((folder + "\\x.lnk").c_str(), nullptr));
-  std::string cwdDuringLaunch;
-  fake::script.onCall = [&](const std::string&) { cwdDuringLaunch = currentDir(); };
   orv::runStartup();
   std::vector<std::string> order = {"10.lnk", "9.lnk", "C.lnk",      "My disabled.lnk",
                                     "a.lnk",  "b.lnk", "disable.lnk"};
   EXPECT_EQ(launched(), order);
-  std::vector<std::string> calls;  // nothing starts with the DLL search path changed
+  // The default DLL search path, the system folder as the current directory,
+  // and the Startup folder for what starts.
+  std::vector<std::string> calls;
   for (auto& name : order)
-    calls.insert(calls.end(), {"SetDllDirectoryA null", "ShellExecuteA 5 [" + name + "]"});
+    calls.insert(calls.end(),
+                 {"SetDllDirectoryA null", fake::shellCall(folder + "\\" + name, folder)});
   EXPECT_EQ(fake::calls, calls);
-  EXPECT_EQ(cwdDuringLaunch, folder);
   EXPECT_EQ(currentDir(), before.path());
   std::vector<std::string> log = {"runStartup: Executing startup"};
   for (auto& name : order) log.push_back("launchProgram: " + name + ": Opened.");
@@ -117,7 +118,7 @@ TEST_F(Startup, SavedDirectoryRemovedDuringTheRun) {
   std::string savedPath = saved.path();
   SetCurrentDirectoryA(savedPath.c_str());
   fake::script.onCall = [&](const std::string& line) {
-    if (line.find("[a.lnk]") != std::string::npos) removeTree(savedPath);
+    if (line.find("\\a.lnk]") != std::string::npos) removeTree(savedPath);
   };
   orv::runStartup();
   const std::string text = "Error  76 in runStartup: Path not found";
@@ -131,15 +132,17 @@ TEST_F(Startup, SavedDirectoryRemovedDuringTheRun) {
 }
 
 // The folder emptied and removed under the run (the system keeps the folder
-// itself while it is our current directory): the names already listed are
+// itself while it is our current directory, or held while the shell works
+// from the system folder): the names already listed are
 // still asked for, and the directory we started in comes back.
 TEST_F(Startup, FolderRemovedWhileItRuns) {
   makeFolder({"a.lnk", "b.lnk", "c.lnk"});
   fake::script.onCall = [&](const std::string& line) {
-    if (line.find("[a.lnk]") != std::string::npos) removeTree(folder);
+    if (line.find("\\a.lnk]") != std::string::npos) removeTree(folder);
   };
   orv::runStartup();
   EXPECT_EQ(launched(), (std::vector<std::string>{"a.lnk", "b.lnk", "c.lnk"}));
+  EXPECT_TRUE(exists(folder));
   EXPECT_EQ(currentDir(), before.path());
 }
 
@@ -167,38 +170,25 @@ TEST_F(Startup, ThousandShortcutsInByteOrderWithinBoundedTime) {
 }
 
 // Names as users make them: a name with "%" that exists is opened as named; a
-// name outside the ANSI code page by its short name; "*.lnk" matches
-// "Mail.lnk_old" through its short name, and it does not run.
+// name outside the ANSI code page, listed as "?" or as a look-alike ("Ādobe.lnk"
+// as "Adobe.lnk", a full-width "%"), or past MAX_PATH once full, by its short
+// name; "*.lnk" matches "Mail.lnk_old" through its short name, and it does not run.
 TEST_F(Startup, UnusualShortcutNames) {
   std::string longest = std::string(251, 'L') + ".lnk";  // 255 bytes
-  makeFolder({"with blanks .lnk", "caf\xe9 \xe0 la carte.lnk", "100%.lnk", "Mail.lnk_old"});
-  std::wstring nonAnsiName = std::wstring(folder.begin(), folder.end()) + L"\\\u65e5\u672c.lnk";
-  HANDLE nonAnsi =
-      CreateFileW(nonAnsiName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  ASSERT_NE(nonAnsi, INVALID_HANDLE_VALUE);
-  CloseHandle(nonAnsi);
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "\\??.lnk").c_str(), &entry);
-  ASSERT_NE(find, INVALID_HANDLE_VALUE);
-  FindClose(find);
-  std::string shortName = entry.cAlternateFileName;
-  ASSERT_FALSE(shortName.empty());
-  // Its full path is past MAX_PATH, which the ANSI calls cannot create.
-  std::string full = "\\\\?\\" + folder + "\\" + longest;
-  std::wstring wide(full.begin(), full.end());
-  HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  CloseHandle(h);
-  orv::runStartup();
-  std::vector<std::string> order = {"100%.lnk", longest, shortName, "caf\xe9 \xe0 la carte.lnk",
+  makeFolder(
+      {"with blanks .lnk", "caf\xe9 \xe0 la carte.lnk", "100%.lnk", "Mail.lnk_old", "Adobe.lnk"});
+  std::vector<std::string> order = {"100%.lnk", "Adobe.lnk", "caf\xe9 \xe0 la carte.lnk",
                                     "with blanks .lnk"};
+  std::wstring wideNames[] = {wide(longest), L"\u65e5\u672c.lnk", L"\u0100dobe.lnk",
+                              L"\uff05WINDIR\uff05x.lnk"};
+  for (auto& name : wideNames) order.push_back(makeWideFile(folder, name));
+  orv::runStartup();
   std::sort(order.begin(), order.end());
   EXPECT_EQ(launched(), order);
   auto log = logMessages(folder + "\\Orvalix.log");
-  ASSERT_EQ(log.size(), 6u);
+  ASSERT_EQ(log.size(), 9u);
   for (size_t i = 0; i < order.size(); ++i)
     EXPECT_EQ(log[i + 1], "launchProgram: " + order[i] + ": Opened.");
-  DeleteFileW(nonAnsiName.c_str());  // the ANSI clean-up cannot name it
 }
 
 // Another copy holds the Startup run of this folder (a shortcut to Orvalix in
@@ -208,11 +198,17 @@ TEST_F(Startup, AnotherCopyHoldsTheRun) {
   orv::processState().startupRun.reset();
   std::string other = folder;
   CharUpperA(other.data());
-  orv::AString name;
-  char spelled[MAX_PATH];  // as another copy, started by another spelling, names it
-  orv::appendStartupMutexName(
-      name, orv::ByteView(spelled, GetShortPathNameA(other.c_str(), spelled, MAX_PATH)));
-  HANDLE held = CreateMutexA(nullptr, FALSE, name.c_str());
+  auto runName = [](const std::string& spelling) {  // as a copy started by that spelling names it
+    orv::AString name;
+    orv::appendStartupRunName(name, orv::AString(viewOf(spelling)));
+    return str(name);
+  };
+  // 8.3, and Wine's other route to the folder, as a UNC path or SUBST is on Windows.
+  char spelled[MAX_PATH];
+  EXPECT_EQ(runName(std::string(spelled, GetShortPathNameA(folder.c_str(), spelled, MAX_PATH))),
+            runName(other));
+  EXPECT_EQ(runName("\\\\?\\unix" + folder.substr(2)), runName(other));
+  HANDLE held = CreateMutexA(nullptr, FALSE, runName(other).c_str());
   orv::runStartup();
   CloseHandle(held);
   EXPECT_EQ(fake::calls, std::vector<std::string>{});

@@ -59,7 +59,9 @@ void removeTree(const std::string& path) {
       SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         removeTree(full);
-      else if (!DeleteFileA(full.c_str()))
+      else if (!DeleteFileA(*entry.cAlternateFileName
+                                ? (path + "\\" + entry.cAlternateFileName).c_str()
+                                : full.c_str()))  // a look-alike's name is another's
         DeleteFileW(
             std::wstring(L"\\\\?\\").append(full.begin(), full.end()).c_str());  // past MAX_PATH
     } while (FindNextFileA(find, &entry));
@@ -68,6 +70,13 @@ void removeTree(const std::string& path) {
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryA(path.c_str());
   if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileA(path.c_str());
+}
+
+std::string makeWideFile(const std::string& folder, const std::wstring& name) {
+  std::wstring path = L"\\\\?\\" + wide(folder) + L"\\" + name, shortPath(MAX_PATH, 0);
+  CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), MAX_PATH));
+  return narrow(shortPath.substr(shortPath.rfind(L'\\') + 1));
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {

@@ -11,6 +11,10 @@ namespace testutil {
 
 std::string currentDir();
 
+// Byte for byte, for the ASCII paths and 8.3 names that the tests widen.
+inline std::wstring wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+inline std::string narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
+
 // The process's visible top-level windows.
 std::vector<HWND> topWindows(DWORD processId);
 
@@ -27,6 +31,8 @@ class TempDir {
 
 void removeTree(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes = "");
+// An empty file made by a wide name, which the ANSI code page may lack; its 8.3 name.
+std::string makeWideFile(const std::string& folder, const std::wstring& name);
 std::string readFile(const std::string& path);  // empty when missing
 bool exists(const std::string& path);
 
