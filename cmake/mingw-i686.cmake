@@ -1,12 +1,4 @@
-# Cross toolchain: Debian's MinGW-w64 for 32-bit Windows. The -posix variant is
-# the one whose libstdc++ has std::mutex, which GoogleTest needs; the product
-# itself links no C++ library at all, so the variant does not reach it.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross toolchain: Debian's MinGW-w64 for 32-bit Windows (the x86 build).
+set(MINGW_TARGET i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -1,11 +1,4 @@
-# Cross toolchain: Debian's MinGW-w64 for 64-bit Windows (x86-64). The -posix
-# variant for the same reason as the i686 one: GoogleTest needs std::mutex.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross toolchain: Debian's MinGW-w64 for 64-bit Windows (the x64 build).
+set(MINGW_TARGET x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
