@@ -15,8 +15,9 @@ QUIET := sh cmake/quiet.sh
 # The build whose programs this host runs: x86 where it runs 32-bit code and
 # 32-bit Wine is there, else x64. Expanded only by the recipes that use it,
 # after the dependencies are installed.
-RUN_ARCH = $(shell [ "$$ORVALIX_HOST_RUNS_X86" != no ] && sh cmake/host-runs-x86.sh && \
-  [ -x /usr/lib/wine/wine ] && echo x86 || echo x64)
+RUN_ARCH = $(shell sh cmake/host-runs-x86.sh && [ -x /usr/lib/wine/wine ] && echo x86 || echo x64)
+# Builds one target in every tree.
+BUILD_ALL = sh -c 'for a in $(ARCHES); do cmake --build $(BUILD)/$$a --target $(1) || exit 1; done'
 
 .PHONY: all deps configure build run test dist fuzz bench clean
 all: build
@@ -33,8 +34,7 @@ configure: deps
 	  || exit 1; done
 
 build: configure
-	@$(QUIET) $(LOGS)/build.log "" \
-	  sh -c 'for a in $(ARCHES); do cmake --build $(BUILD)/$$a --target Orvalix || exit 1; done'
+	@$(QUIET) $(LOGS)/build.log "" $(call BUILD_ALL,Orvalix)
 	@for a in $(ARCHES); do \
 	  echo "Built $(BUILD)/$$a/Orvalix.exe ($$(stat -c %s $(BUILD)/$$a/Orvalix.exe) bytes)"; done
 
@@ -44,8 +44,7 @@ run: configure
 	@sh cmake/run-demo.sh $(BUILD)/$(RUN_ARCH)
 
 test: configure
-	@$(QUIET) $(LOGS)/build.log "Built both Orvalix.exe and the tests" \
-	  sh -c 'for a in $(ARCHES); do cmake --build $(BUILD)/$$a --target test_programs || exit 1; done'
+	@$(QUIET) $(LOGS)/build.log "Built both Orvalix.exe and the tests" $(call BUILD_ALL,test_programs)
 	@sh cmake/test-all.sh $(BUILD) $(ARCHES)
 
 FUZZ_RUNS ?= 1000000
@@ -61,8 +60,7 @@ fuzz: configure
 # Each build this host runs, against reference exes of its own architecture.
 BENCH_ROUNDS ?= 5
 bench: configure
-	@$(QUIET) $(LOGS)/build.log "Built both Orvalix.exe and the benchmarks" \
-	  sh -c 'for a in $(ARCHES); do cmake --build $(BUILD)/$$a --target bench || exit 1; done'
+	@$(QUIET) $(LOGS)/build.log "Built both Orvalix.exe and the benchmarks" $(call BUILD_ALL,bench)
 	@for a in $(ARCHES); do \
 	  t=$(BUILD)/$$a; echo "$$a:"; \
 	  cmake/with-display.sh $$t/wine cmake/wine-run.sh $$t/wine $$t/tests/bench.exe \

@@ -7,10 +7,7 @@
 build=$1
 shift
 cmake_dir=$(cd "$(dirname "$0")" && pwd)
-if [ -z "$ORVALIX_HOST_RUNS_X86" ]; then
-  ORVALIX_HOST_RUNS_X86=no
-  sh "$cmake_dir/host-runs-x86.sh" && ORVALIX_HOST_RUNS_X86=yes
-fi
+ORVALIX_HOST_RUNS_X86=$(sh "$cmake_dir/host-runs-x86.sh" && echo yes || echo no)
 export ORVALIX_HOST_RUNS_X86
 echo "Testing (a few minutes; output in $build/logs/test-*.log)"
 name() { [ "$1" = x86 ] && echo 32-bit || echo x86-64; }

@@ -8,8 +8,6 @@
 # Sets WINEPREFIX, HOME, WINEARCH, WINE (the loader), WINESERVER, and
 # wine_skip: empty when this host can run the tree's programs, else the reason;
 # defines wine_ready.
-# ORVALIX_HOST_RUNS_X86=yes|no, when set, stands for the host check (make test
-# finds it out once; "no" also shows what a host without 32-bit code does).
 mkdir -p "$state" && state=$(cd "$state" && pwd) || exit 1
 wine_arch=$(cat "$state/arch" 2>/dev/null || echo x86)
 export WINEPREFIX="$state/prefix" HOME="$state/home"
@@ -20,12 +18,7 @@ if [ "$wine_arch" = x64 ]; then
 else
   export WINEARCH=win32 WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
   package="32-bit Wine (wine32:i386)"
-  if [ -z "$ORVALIX_HOST_RUNS_X86" ]; then
-    ORVALIX_HOST_RUNS_X86=no
-    sh "$cmake_dir/host-runs-x86.sh" && ORVALIX_HOST_RUNS_X86=yes
-    export ORVALIX_HOST_RUNS_X86
-  fi
-  [ "$ORVALIX_HOST_RUNS_X86" = yes ] || wine_skip="this host runs no 32-bit x86 code"
+  sh "$cmake_dir/host-runs-x86.sh" || wine_skip="this host runs no 32-bit x86 code"
 fi
 export WINELOADER="$WINE"
 [ -n "$wine_skip" ] || [ -x "$WINE" ] || wine_skip="$package is not installed"

@@ -25,7 +25,8 @@ namespace {
 constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL;
 
 // Each button's question, then the box's caption, after the button's id less
-// IDC_EXIT as one byte (packed as textOf() reads them).
+// IDC_EXIT as one byte. textOf() takes a caption for a row of its own (its
+// first letter as the number): no caption may begin with a byte from 1 to 4.
 // clang-format off
 constexpr char kQuestions[] =
     "\x01" "Logoff?\0" "Logoff?\0"
