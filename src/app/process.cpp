@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "session/shell_ready.h"
 #include "startup/startup.h"
 #include "ui/control_dialog.h"
 
@@ -31,6 +32,7 @@ void releaseProcessState() {
 ProcessState& processState() { return *state; }
 
 int programMain() {
+  signalShellReady();
   runStartup();
   showControlDialog(nullptr);
   return 0;

@@ -15,6 +15,8 @@ void FindTraits::close(HANDLE h) {
   FindClose(h);
 }
 
-void TokenTraits::close(HANDLE token) { sys::closeHandle(token); }
+void SeamHandleTraits::close(HANDLE h) { sys::closeHandle(h); }
+
+void KeyTraits::close(HKEY key) { sys::closeKey(key); }
 
 }  // namespace orv

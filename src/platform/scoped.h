@@ -50,13 +50,23 @@ struct FindTraits : InvalidMeansNone {
 };
 using ScopedFind = Scoped<FindTraits>;
 
-// An access token; closed through the system seam so tests can count it.
-struct TokenTraits {
+// Handles that calls of the system seam give (an access token, a logon
+// event): closed through the seam too, so that tests can count them.
+struct SeamHandleTraits {
   using Handle = HANDLE;
   static Handle none() { return nullptr; }
   static bool valid(Handle h) { return h != nullptr; }
   static void close(Handle h);
 };
-using ScopedToken = Scoped<TokenTraits>;
+using ScopedToken = Scoped<SeamHandleTraits>;
+using ScopedEvent = Scoped<SeamHandleTraits>;
+
+struct KeyTraits {
+  using Handle = HKEY;
+  static Handle none() { return nullptr; }
+  static bool valid(Handle h) { return h != nullptr; }
+  static void close(Handle h);
+};
+using ScopedKey = Scoped<KeyTraits>;
 
 }  // namespace orv

@@ -1,5 +1,6 @@
 #include "platform/system.h"
 
+#include "platform/astring.h"
 #include "platform/late_bound.h"
 
 namespace orv::sys {
@@ -72,7 +73,60 @@ BOOL adjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* stat
   return AdjustTokenPrivileges(token, disableAll, state, length, previous, returnLength);
 }
 
+BOOL getTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, void* information,
+                         DWORD length, DWORD* returnLength) {
+  return GetTokenInformation(token, kind, information, length, returnLength);
+}
+
 BOOL closeHandle(HANDLE handle) { return CloseHandle(handle); }
+
+HANDLE openEvent(const char* name) { return OpenEventA(EVENT_MODIFY_STATE, FALSE, name); }
+
+BOOL setEvent(HANDLE event) { return SetEvent(event); }
+
+LONG createVolatileKey(HKEY parent, const char* name, REGSAM access, HKEY* key,
+                       DWORD* disposition) {
+  return RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_VOLATILE, access, nullptr, key,
+                         disposition);
+}
+
+LONG closeKey(HKEY key) { return RegCloseKey(key); }
+
+int getSystemMetrics(int index) { return GetSystemMetrics(index); }
+
+SHORT getAsyncKeyState(int key) { return GetAsyncKeyState(key); }
+
+namespace {
+
+// A desktop's name; empty when it cannot be read. Desktop names are short
+// ("Default", "Winlogon"); a longer one than fits is no name we compare with.
+struct DesktopName {
+  explicit DesktopName(HDESK desktop) {
+    DWORD needed = 0;
+    if (!desktop || !GetUserObjectInformationA(desktop, UOI_NAME, text, sizeof text, &needed))
+      text[0] = 0;
+  }
+  char text[64];
+};
+
+}  // namespace
+
+bool waitForInputDesktop(DWORD ms) {
+  constexpr DWORD kPollMs = 50;
+  DesktopName ours(GetThreadDesktop(GetCurrentThreadId()));
+  if (!ours.text[0]) return false;
+  for (DWORD waited = 0;; waited += kPollMs) {
+    // While the logon screen is up its desktop receives the input, and only
+    // the system may open that desktop: the call fails for us until Winlogon
+    // has switched to the user's.
+    HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS);
+    DesktopName current(input);
+    if (input) CloseDesktop(input);
+    if (ByteView::ofCString(current.text) == ByteView::ofCString(ours.text)) return true;
+    if (waited >= ms) return false;
+    Sleep(kPollMs);
+  }
+}
 
 BOOL getOpenFileName(OPENFILENAMEA* record) {
   return lookUp(getOpenFileNameA, "comdlg32.dll", "GetOpenFileNameA", "") &&

@@ -25,7 +25,27 @@ BOOL openProcessToken(HANDLE process, DWORD access, HANDLE* token);
 BOOL lookupPrivilegeValue(const char* system, const char* name, LUID* luid);
 BOOL adjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* state, DWORD length,
                            TOKEN_PRIVILEGES* previous, DWORD* returnLength);
+BOOL getTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, void* information,
+                         DWORD length, DWORD* returnLength);
 BOOL closeHandle(HANDLE handle);
+
+// A named event that another process (the logon side) created: opened to be
+// set, never created. Null when it does not exist.
+HANDLE openEvent(const char* name);
+BOOL setEvent(HANDLE event);
+
+// RegCreateKeyExA with REG_OPTION_VOLATILE: the key lives in memory only and
+// goes when its hive is unloaded (at log-off). An existing key is opened as it
+// is; *disposition says which happened.
+LONG createVolatileKey(HKEY parent, const char* name, REGSAM access, HKEY* key,
+                       DWORD* disposition);
+LONG closeKey(HKEY key);
+
+int getSystemMetrics(int index);
+SHORT getAsyncKeyState(int key);
+// Waits until the desktop that receives input is this thread's own (the logon
+// screen has given way to it), for at most `ms`; whether it is.
+bool waitForInputDesktop(DWORD ms);
 
 BOOL getOpenFileName(OPENFILENAMEA* record);
 void getLocalTime(SYSTEMTIME* time);

@@ -6,15 +6,11 @@
 #include "platform/system.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
+#include "platform/windows_family.h"
 
 namespace orv {
 
-int isWindowsNT() {
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  sys::getVersionEx(&version);
-  return version.dwPlatformId == VER_PLATFORM_WIN32_NT ? -1 : 0;
-}
+int isWindowsNT() { return onNtFamily() ? -1 : 0; }
 
 int getShutdownPrivilege() {
   HANDLE opened = nullptr;

@@ -7,7 +7,10 @@
 #include "platform/fs.h"
 #include "platform/message_box.h"
 #include "platform/process_state.h"
+#include "platform/system.h"
 #include "platform/text.h"
+#include "platform/windows_family.h"
+#include "startup/logon_run.h"
 #include "startup/program_directory.h"
 #include "startup/run_list.h"
 
@@ -36,17 +39,16 @@ int changeTo(const AString& path) {
   return number == kErrorFileNotFound ? kErrorPathNotFound : number;
 }
 
-// One Startup run per folder and session: a shortcut to Orvalix in its own
-// Startup folder would otherwise start copies without end. The mutex is held
-// until the process ends. A name without a "Global\" or "Local\" prefix is per
-// session where the system has sessions; the others have only one.
-bool takeStartupRun(const AString& folder) {
+// One Startup run per folder at a time: a shortcut to Orvalix in its own
+// Startup folder would otherwise start copies without end (95/98/Me keep no
+// mark of a run, below). The mutex is held until the process ends. A name
+// without a "Global\" or "Local\" prefix is per session where the system has
+// sessions; the others have only one.
+bool takeStartupRun(const AString& runName) {
   ScopedMutex& held = processState().startupRun;
   if (held) return true;
-  AString name;
-  appendStartupRunName(name, folder);
   SetLastError(0);
-  held.reset(CreateMutexA(nullptr, FALSE, name.c_str()));
+  held.reset(CreateMutexA(nullptr, FALSE, runName.c_str()));
   DWORD error = GetLastError();
   // Access denied: it exists, made by another account in this session.
   if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED)
@@ -55,12 +57,43 @@ bool takeStartupRun(const AString& folder) {
   return false;
 }
 
+// Shift held as the shell starts is the user's way past a Startup program
+// that hangs or crashes the machine, where nostartup is out of reach. The
+// system answers "not held" for every key while another desktop (the logon
+// screen) receives the input, so the key is read once the user's desktop
+// does. Winlogon switches as soon as it hears that the shell is ready; the
+// wait runs out only where the user's desktop never gets the input (a shell
+// started behind a locked screen).
+constexpr DWORD kInputDesktopWaitMs = 5000;
+
+bool shiftHeld() {
+  if (onNtFamily()) sys::waitForInputDesktop(kInputDesktopWaitMs);
+  return (sys::getAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
+}
+
+// Why this start leaves the Startup folder alone; null when it runs it. The
+// checks that cost a wait or leave a mark come last.
+const char* skipReason(const AString& folder) {
+  AString runName;
+  appendStartupRunName(runName, folder);
+  if (!takeStartupRun(runName)) return "Startup folder already run by another copy; skipped";
+  // A fail-safe boot bypasses the user's startup files, as Windows' own shell
+  // does; 95/98/Me still start the shell in Safe mode.
+  if (sys::getSystemMetrics(SM_CLEANBOOT)) return "Startup folder skipped: Safe Mode";
+  if (startupRunBeforeInThisLogon(runName))
+    return "Startup folder already run in this log-on session; skipped";
+  if (shiftHeld()) return "Startup folder skipped: Shift held";
+  return nullptr;
+}
+
 int runInFolder(const AString& folder) {
   AString saved = fullPath(".");
   if (saved.failed()) return kErrorOutOfMemory;
   if (int failure = changeTo(folder)) return failure;
-  if (!takeStartupRun(folder)) {
-    logEvent("Startup folder already run by another copy; skipped", kSource);
+  if (const char* reason = skipReason(folder)) {
+    // The run is left to whoever has not skipped it.
+    processState().startupRun.reset();
+    logEvent(ByteView::ofCString(reason), kSource);
     return changeTo(saved);
   }
   logEvent("Executing startup", kSource);

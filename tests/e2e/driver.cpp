@@ -9,7 +9,20 @@
 namespace e2e {
 
 Install::Install(const char* exeName) : exeName_(exeName) {
+  testutil::forgetLogonRuns();
   EXPECT_TRUE(CopyFileA(ORVALIX_EXE, exe().c_str(), FALSE)) << ORVALIX_EXE;
+}
+
+ReadyEvents::ReadyEvents()
+    : events_{CreateEventA(nullptr, TRUE, FALSE, "ShellDesktopSwitchEvent"),
+              CreateEventA(nullptr, TRUE, FALSE, "msgina: ShellReadyEvent")} {}
+
+ReadyEvents::~ReadyEvents() {
+  for (HANDLE e : events_) CloseHandle(e);
+}
+
+bool ReadyEvents::set() const {
+  return WaitForMultipleObjects(2, events_, TRUE, 0) == WAIT_OBJECT_0;
 }
 
 Process::Process(const std::string& exe, const std::string& arguments, const std::string& cwd) {

@@ -10,7 +10,9 @@
 
 namespace e2e {
 
-// A copy of Orvalix.exe in a fresh folder, so a Startup folder can sit beside it.
+// A copy of Orvalix.exe in a fresh folder, so a Startup folder can sit beside
+// it. Its first start runs that folder, as the first in a new log-on: the marks
+// of earlier runs (HKCU\Software\Orvalix) are gone.
 class Install {
  public:
   explicit Install(const char* exeName = "Orvalix.exe");
@@ -20,6 +22,19 @@ class Install {
 
  private:
   std::string exeName_;
+};
+
+// The events the logon side waits on for the shell, made as Winlogon makes
+// them (manual reset, not set) for the length of a test.
+class ReadyEvents {
+ public:
+  static constexpr const char* kNames = "ShellDesktopSwitchEvent|msgina: ShellReadyEvent";
+  ReadyEvents();
+  ~ReadyEvents();
+  bool set() const;  // both of them
+
+ private:
+  HANDLE events_[2];
 };
 
 class Process {

@@ -81,10 +81,12 @@ TEST(Start, StartupFolderOfRealShortcuts) {
 TEST(Start, PlainFileNamedStartup) {
   Install install;
   TempDir cwd;
+  ReadyEvents ready;
   writeFile(install.startup(), "x");
   Process p(install.exe(), "", cwd.path());
   HWND box = waitWindow(p.id(), "#32770", "Talvermoor");
   ASSERT_TRUE(box);
+  EXPECT_TRUE(ready.set()) << "the logon side hears of the shell before any box";
   const std::string text = "Error  75 in runStartup: Path/file access error";
   EXPECT_EQ(boxText(box), text);
   EXPECT_FALSE(waitWindow(p.id(), "#32770", "Orvalix", 200)) << "no dialog before the box goes";
@@ -94,6 +96,59 @@ TEST(Start, PlainFileNamedStartup) {
   EXPECT_EQ(logMessages(cwd / "Orvalix.log"), std::vector<std::string>{"runStartup: " + text});
   PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(p.waitExit(10000), 0u);
+}
+
+// The logon side hears that the shell is ready before the first Startup
+// program starts. A start again in the same log-on runs no Startup program,
+// until the log-on's marks are gone (a new log-on); Shift held as Orvalix
+// starts skips the run.
+TEST(Start, OncePerLogonAndShift) {
+  Install install;
+  TempDir cwd, markers;
+  ReadyEvents ready;
+  SetEnvironmentVariableA("ORV_MARKER_DIR", markers.path().c_str());
+  SetEnvironmentVariableA("ORV_MARKER_EVENTS", ReadyEvents::kNames);
+  ASSERT_TRUE(CreateDirectoryA(install.startup().c_str(), nullptr));
+  makeShortcut(install.startup() + "\\a.lnk", MARKER_EXE, "a");
+  struct {
+    const char* name;
+    bool newLogon, shift;
+    size_t started;     // marker lines after this start
+    const char* line;  // the Startup log's last line
+  } starts[] = {
+      {"first", false, false, 1, "launchProgram: a.lnk: Opened."},
+      {"again", false, false, 1, "runStartup: Startup folder already run in this log-on session; skipped"},
+      {"new log-on", true, false, 2, "launchProgram: a.lnk: Opened."},
+      {"Shift held", true, true, 2, "runStartup: Startup folder skipped: Shift held"},
+  };
+  for (auto& s : starts) {
+    if (s.newLogon) forgetLogonRuns();
+    Process p(install.exe(), "", cwd.path());
+    HWND dialog = nullptr;
+    // Held as a key is held: it repeats. Wine sets its keys again from the X
+    // server's whenever the focus moves, and a window closed just before may
+    // still move it.
+    waitFor([&] {
+      if (s.shift) keybd_event(VK_SHIFT, 0, 0, 0);
+      return (dialog = waitWindow(p.id(), "#32770", "Orvalix", 0)) != nullptr;
+    }, 15000);
+    if (s.shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+    ASSERT_TRUE(dialog) << s.name;
+    std::string log = install.startup() + "\\Orvalix.log";
+    EXPECT_TRUE(waitFor([&] { return lines(markers / "marker.txt").size() == s.started; }))
+        << s.name;
+    EXPECT_TRUE(waitFor([&] {
+      auto logged = logMessages(log);
+      return !logged.empty() && logged.back() == s.line;
+    })) << s.name;
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(p.waitExit(10000), 0u) << s.name;
+  }
+  Sleep(300);
+  auto started = lines(markers / "marker.txt");
+  EXPECT_EQ(started.size(), 2u) << "nothing started late";
+  for (auto& line : started) EXPECT_EQ(line.substr(0, 9), "events 11") << line;
+  SetEnvironmentVariableA("ORV_MARKER_EVENTS", nullptr);
 }
 
 // The resources of the built exe: the icon group and the version record.

@@ -1,8 +1,11 @@
 // Stands in for a user's program in the end-to-end tests: appends its command
-// line to marker.txt in the folder named by ORV_MARKER_DIR, then exits.
+// line to marker.txt in the folder named by ORV_MARKER_DIR, then exits. With
+// ORV_MARKER_EVENTS ("name|name"), the line begins "events " and a 1 or 0 for
+// each named event: set or not when the program started.
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 int main() {
   char dir[MAX_PATH];
@@ -17,6 +20,19 @@ int main() {
   if (h == INVALID_HANDLE_VALUE) return 2;
   const char* line = GetCommandLineA();
   DWORD written;
+  char events[512];
+  n = GetEnvironmentVariableA("ORV_MARKER_EVENTS", events, sizeof events);
+  if (n && n < sizeof events) {
+    std::string states = "events ";
+    for (char *name = events, *end; name; name = end ? end + 1 : nullptr) {
+      if ((end = std::strchr(name, '|'))) *end = 0;
+      HANDLE e = OpenEventA(SYNCHRONIZE, FALSE, name);
+      states += e && WaitForSingleObject(e, 0) == WAIT_OBJECT_0 ? '1' : '0';
+      if (e) CloseHandle(e);
+    }
+    states += ' ';
+    WriteFile(h, states.data(), static_cast<DWORD>(states.size()), &written, nullptr);
+  }
   WriteFile(h, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
   WriteFile(h, "\r\n", 2, &written, nullptr);
   CloseHandle(h);

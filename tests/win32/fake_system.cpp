@@ -108,9 +108,60 @@ BOOL adjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* stat
   return script.adjust != 0;
 }
 
+BOOL getTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, void* information,
+                         DWORD length, DWORD* returnLength) {
+  record("GetTokenInformation " + std::to_string(kind) + " " + std::to_string(length));
+  if (script.tokenInformation == -1 && token != reinterpret_cast<HANDLE>(0x7070))
+    return GetTokenInformation(token, kind, information, length, returnLength);
+  if (!script.tokenInformation || kind != TokenStatistics) return FALSE;
+  static_cast<TOKEN_STATISTICS*>(information)->AuthenticationId = script.logonId;
+  return TRUE;
+}
+
+// The handles the stand-in makes up: a token, an event.
+static bool madeUp(HANDLE h) {
+  return h == reinterpret_cast<HANDLE>(0x7070) || h == reinterpret_cast<HANDLE>(0x7171);
+}
+
 BOOL closeHandle(HANDLE handle) {
   record("CloseHandle");
-  return handle == reinterpret_cast<HANDLE>(0x7070) ? TRUE : CloseHandle(handle);
+  return madeUp(handle) ? TRUE : CloseHandle(handle);
+}
+
+HANDLE openEvent(const char* name) {
+  record(std::string("OpenEventA [") + name + "]");
+  return script.events.count(name) ? reinterpret_cast<HANDLE>(0x7171) : nullptr;
+}
+
+BOOL setEvent(HANDLE event) {
+  record(madeUp(event) ? "SetEvent" : "SetEvent of a real handle");
+  return TRUE;
+}
+
+LONG createVolatileKey(HKEY parent, const char* name, REGSAM access, HKEY* key,
+                       DWORD* disposition) {
+  record(std::string("RegCreateKeyExA ") + (parent == HKEY_CURRENT_USER ? "HKCU " : "") + "[" +
+         name + "] volatile " + fake::hex(access));
+  if (script.registryError) return script.registryError;
+  return RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_VOLATILE, access, nullptr, key,
+                         disposition);
+}
+
+LONG closeKey(HKEY key) { return RegCloseKey(key); }
+
+int getSystemMetrics(int index) {
+  record("GetSystemMetrics " + std::to_string(index));
+  return index == SM_CLEANBOOT ? script.cleanBoot : GetSystemMetrics(index);
+}
+
+SHORT getAsyncKeyState(int key) {
+  record("GetAsyncKeyState " + std::to_string(key));
+  return key == VK_SHIFT && script.shiftDown ? static_cast<SHORT>(0x8000) : 0;
+}
+
+bool waitForInputDesktop(DWORD ms) {
+  record("WaitForInputDesktop " + std::to_string(ms));
+  return script.inputDesktop;
 }
 
 BOOL getOpenFileName(OPENFILENAMEA* record) {

@@ -2,6 +2,7 @@
 
 #include "fake_system.h"
 #include "session/session.h"
+#include "session/shell_ready.h"
 #include "test_util.h"
 
 using namespace testutil;
@@ -177,6 +178,39 @@ TEST_F(Session, RealPlatformCheckAndPrivilege) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     EXPECT_EQ(code, c.code) << c.exe;
+  }
+}
+
+// The logon side's events: each by the session's own name, else by its
+// Global\ name; set and closed; never made; nothing to say on 9x.
+TEST_F(Session, ShellReadyEvents) {
+  const std::string kSwitch = "OpenEventA [ShellDesktopSwitchEvent]",
+                    kGlobalSwitch = "OpenEventA [Global\\ShellDesktopSwitchEvent]",
+                    kReady = "OpenEventA [msgina: ShellReadyEvent]",
+                    kGlobalReady = "OpenEventA [Global\\msgina: ShellReadyEvent]";
+  const std::vector<std::string> kSet = {"SetEvent", kClose};
+  struct {
+    const char* name;
+    DWORD platform;
+    std::set<std::string> events;
+    std::vector<std::string> calls;
+  } cases[] = {
+      // clang-format off
+      {"none exists", kNT, {}, {kVersion, kSwitch, kGlobalSwitch, kReady, kGlobalReady}},
+      {"Vista and later", kNT, {"ShellDesktopSwitchEvent"}, std::vector{kVersion, kSwitch} + kSet + std::vector{kReady, kGlobalReady}},
+      {"both, the Global names not asked", kNT, {"ShellDesktopSwitchEvent", "msgina: ShellReadyEvent", "Global\\msgina: ShellReadyEvent"},
+       std::vector{kVersion, kSwitch} + kSet + std::vector{kReady} + kSet},
+      {"only Global names", kNT, {"Global\\ShellDesktopSwitchEvent", "Global\\msgina: ShellReadyEvent"},
+       std::vector{kVersion, kSwitch, kGlobalSwitch} + kSet + std::vector{kReady, kGlobalReady} + kSet},
+      {"9x", k9x, {"ShellDesktopSwitchEvent"}, {kVersion}},
+      // clang-format on
+  };
+  for (auto& c : cases) {
+    fake::reset();
+    fake::script.platformId = c.platform;
+    fake::script.events = c.events;
+    orv::signalShellReady();
+    EXPECT_EQ(fake::calls, c.calls) << c.name;
   }
 }
 

@@ -20,6 +20,7 @@ class Startup : public ::testing::Test {
  protected:
   void SetUp() override {
     fake::reset();
+    forgetLogonRuns();
     folder = str(orv::programDirectory()) + "\\Startup";
     removeTree(folder);
     SetCurrentDirectoryA(before.path().c_str());
@@ -32,6 +33,23 @@ class Startup : public ::testing::Test {
   void makeFolder(std::initializer_list<const char*> files) {
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     for (const char* f : files) writeFile(folder + "\\" + f, "x");
+  }
+  // What a start asks before it runs the folder, on the NT family: Safe
+  // Mode, the log-on session's mark (made volatile), then Shift once the
+  // user's desktop has the input.
+  std::vector<std::string> checks() {
+    orv::AString runName;
+    orv::appendStartupRunName(runName, orv::AString(viewOf(folder)));
+    return {"GetSystemMetrics 67",
+            "GetVersionExA 148",
+            "OpenProcessToken self 8",
+            "GetTokenInformation 10 " + std::to_string(sizeof(TOKEN_STATISTICS)),
+            "CloseHandle",
+            "RegCreateKeyExA HKCU [Software\\Orvalix\\Logon 000000000001A2B3 " + str(runName) +
+                "] volatile 1",
+            "GetVersionExA 148",
+            "WaitForInputDesktop 5000",
+            "GetAsyncKeyState 16"};
   }
   std::vector<std::string> launched() {
     std::vector<std::string> files;
@@ -57,7 +75,7 @@ TEST_F(Startup, OpensShortcutsInByteOrderSkippingDisabledHiddenSystemAndFolders)
   EXPECT_EQ(launched(), order);
   // The default DLL search path, the system folder as the current directory,
   // and the Startup folder for what starts.
-  std::vector<std::string> calls;
+  std::vector<std::string> calls = checks();
   for (auto& name : order)
     calls.insert(calls.end(),
                  {"SetDllDirectoryA null", fake::shellCall(folder + "\\" + name, folder)});
@@ -88,12 +106,13 @@ TEST_F(Startup, RunsThatOpenNothing) {
   };
   for (auto& c : cases) {
     fake::reset();
+    forgetLogonRuns();
     removeTree(folder);
     if (std::string(*c.files.begin()) != "-") makeFolder(c.files);
     if (c.folderAttributes) SetFileAttributesA(folder.c_str(), c.folderAttributes);
     orv::commandTail = orv::ByteView::ofCString(c.tail);
     orv::runStartup();
-    EXPECT_EQ(fake::calls, std::vector<std::string>{}) << c.name;
+    EXPECT_EQ(fake::calls, c.logged ? checks() : std::vector<std::string>{}) << c.name;
     EXPECT_EQ(currentDir(), before.path()) << c.name;
     EXPECT_FALSE(exists(before / "Orvalix.log")) << c.name;
     EXPECT_EQ(logMessages(folder + "\\Orvalix.log"),
@@ -189,6 +208,64 @@ TEST_F(Startup, UnusualShortcutNames) {
   ASSERT_EQ(log.size(), 9u);
   for (size_t i = 0; i < order.size(); ++i)
     EXPECT_EQ(log[i + 1], "launchProgram: " + order[i] + ": Opened.");
+}
+
+// The ways a start leaves the folder alone, each with its line, and the ways
+// in which it runs it all the same; each case started twice in one log-on.
+TEST_F(Startup, SkippedOrRunAgain) {
+  const char *again = "Startup folder already run in this log-on session; skipped",
+             *safe = "Startup folder skipped: Safe Mode", *shift = "Startup folder skipped: Shift held";
+  struct {
+    const char* name;
+    DWORD platform = VER_PLATFORM_WIN32_NT;
+    int cleanBoot = 0, tokenInformation = 1;
+    bool shiftDown = false, inputDesktop = true;
+    LONG registryError = 0;
+    const char* first = nullptr;   // the first start's line; null: it runs
+    const char* second = nullptr;  // the second's
+  } cases[] = {
+      // clang-format off
+      {.name = "once per log-on", .second = again},
+      {.name = "Safe Mode", .cleanBoot = 1, .first = safe, .second = safe},
+      {.name = "Safe Mode with networking", .cleanBoot = 2, .first = safe, .second = safe},
+      {.name = "Shift held: the log-on's run", .shiftDown = true, .first = shift, .second = again},
+      {.name = "input never on our desktop: Shift read all the same", .inputDesktop = false, .second = again},
+      {.name = "9x: no mark, every start runs", .platform = VER_PLATFORM_WIN32_WINDOWS},
+      {.name = "9x: Shift", .platform = VER_PLATFORM_WIN32_WINDOWS, .shiftDown = true, .first = shift, .second = shift},
+      {.name = "9x: Safe mode", .platform = VER_PLATFORM_WIN32_WINDOWS, .cleanBoot = 1, .first = safe, .second = safe},
+      {.name = "locked registry", .registryError = ERROR_ACCESS_DENIED},
+      {.name = "no logon id", .tokenInformation = 0},
+      // clang-format on
+  };
+  for (auto& c : cases) {
+    forgetLogonRuns();
+    removeTree(folder);
+    makeFolder({"a.lnk"});
+    std::vector<std::string> log;
+    for (const char* line : {c.first, c.second}) {
+      fake::reset();
+      fake::script.platformId = c.platform;
+      fake::script.cleanBoot = c.cleanBoot;
+      fake::script.tokenInformation = c.tokenInformation;
+      fake::script.shiftDown = c.shiftDown;
+      fake::script.inputDesktop = c.inputDesktop;
+      fake::script.registryError = c.registryError;
+      orv::processState().startupRun.reset();  // as another process
+      orv::runStartup();
+      EXPECT_EQ(launched(), line ? std::vector<std::string>{} : std::vector<std::string>{"a.lnk"})
+          << c.name;
+      log.push_back(std::string("runStartup: ") + (line ? line : "Executing startup"));
+      if (!line) log.push_back("launchProgram: a.lnk: Opened.");
+      for (auto& call : fake::calls) {
+        bool ntOnly = call.find("Token") != std::string::npos ||
+                      call.find("RegCreate") != std::string::npos ||
+                      call.find("WaitFor") != std::string::npos;
+        EXPECT_FALSE(ntOnly && c.platform != VER_PLATFORM_WIN32_NT) << c.name << ": " << call;
+      }
+    }
+    EXPECT_EQ(logMessages(folder + "\\Orvalix.log"), log) << c.name;
+    EXPECT_EQ(currentDir(), before.path()) << c.name;
+  }
 }
 
 // Another copy holds the Startup run of this folder (a shortcut to Orvalix in

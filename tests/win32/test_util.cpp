@@ -127,4 +127,14 @@ std::vector<std::string> logMessages(const std::string& logPath) {
   return messages;
 }
 
+void forgetLogonRuns() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Orvalix", 0, KEY_ALL_ACCESS, &key)) return;
+  char name[256];
+  while (RegEnumKeyA(key, 0, name, sizeof name) == ERROR_SUCCESS && !RegDeleteKeyA(key, name)) {
+  }
+  RegCloseKey(key);
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Orvalix");
+}
+
 }  // namespace testutil

@@ -1,0 +1,57 @@
+#include "startup/logon_run.h"
+
+#include "platform/scoped.h"
+#include "platform/system.h"
+#include "platform/windows_family.h"
+
+namespace orv {
+
+namespace {
+
+// The log-on session's id (its AuthenticationId): unique among log-ons since
+// the system started, on every NT version. A user's registry hive can outlive
+// a log-off (a process still holding it) and serves two log-ons of one user
+// at once (console and remote): the mark is for this log-on alone.
+bool logonId(LUID* id) {
+  HANDLE opened = nullptr;
+  if (!sys::openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
+  ScopedToken token(opened);
+  TOKEN_STATISTICS statistics;
+  DWORD size = 0;
+  if (!sys::getTokenInformation(token.get(), TokenStatistics, &statistics, sizeof statistics,
+                                &size))
+    return false;
+  *id = statistics.AuthenticationId;
+  return true;
+}
+
+void appendHex(AString& out, unsigned long value) {
+  for (int shift = 28; shift >= 0; shift -= 4) out.append("0123456789ABCDEF"[(value >> shift) & 15]);
+}
+
+}  // namespace
+
+bool startupRunBeforeInThisLogon(ByteView runName) {
+  // 95's registry ignores REG_OPTION_VOLATILE and writes the key to disk:
+  // the mark would outlive the session and no Startup would run again.
+  if (!onNtFamily()) return false;
+  LUID id;
+  if (!logonId(&id)) return false;
+  // HKEY_CURRENT_USER\Software\Orvalix\Logon <id> <run name>, made in one
+  // call, which makes every missing key of the path, all of them volatile:
+  // nothing of it is left after log-off. Session state, not a setting. Of two
+  // copies starting at once, one makes it.
+  AString name("Software\\Orvalix\\Logon ");
+  appendHex(name, static_cast<unsigned long>(id.HighPart));
+  appendHex(name, id.LowPart);
+  name.append(' ').append(runName);
+  HKEY opened = nullptr;
+  DWORD disposition = 0;
+  if (name.failed() || sys::createVolatileKey(HKEY_CURRENT_USER, name.c_str(), KEY_QUERY_VALUE,
+                                              &opened, &disposition) != ERROR_SUCCESS)
+    return false;
+  ScopedKey mark(opened);
+  return disposition == REG_OPENED_EXISTING_KEY;
+}
+
+}  // namespace orv
