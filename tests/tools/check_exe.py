@@ -21,9 +21,9 @@ import sys
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "shell32.dll", "comdlg32.dll",
                "ole32.dll"}
-# Called only after isWindowsNT said yes: harmless stubs on the 9x family.
+# Called only after the NT family was asked for: harmless stubs on the 9x family.
 NT_ONLY = {"advapi32.dll OpenProcessToken", "advapi32.dll LookupPrivilegeValueA",
-           "advapi32.dll AdjustTokenPrivileges"}
+           "advapi32.dll AdjustTokenPrivileges", "advapi32.dll GetTokenInformation"}
 ARCHES = {
     # header facts, and the instructions the oldest processor lacks
     "x86": {
