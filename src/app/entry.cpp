@@ -8,6 +8,8 @@
 
 extern "C" void entryPoint() {
   using namespace orv;
+  sys::declareDpiAware();
+  sys::loadCommonControls();
   sys::loadShellDllsWhereUnprotected();
   CoInitialize(nullptr);
   commandTail = commandTailOf(GetCommandLineA());

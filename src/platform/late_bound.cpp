@@ -4,10 +4,18 @@
 
 namespace orv {
 
-FARPROC kernelFunction(const char* name) {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  return kernel ? GetProcAddress(kernel, name) : nullptr;
+namespace {
+
+FARPROC loadedDllFunction(const char* dll, const char* name) {
+  HMODULE module = GetModuleHandleA(dll);
+  return module ? GetProcAddress(module, name) : nullptr;
 }
+
+}  // namespace
+
+FARPROC kernelFunction(const char* name) { return loadedDllFunction("kernel32.dll", name); }
+
+FARPROC userFunction(const char* name) { return loadedDllFunction("user32.dll", name); }
 
 FARPROC systemDllFunction(const char* dll, const char* name) {
   AString path = systemDirectory();

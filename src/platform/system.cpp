@@ -41,6 +41,18 @@ void loadShellDllsWhereUnprotected() {
   lookUp(getOpenFileNameA, "comdlg32.dll", "GetOpenFileNameA", nullptr);
 }
 
+void declareDpiAware() {
+  using Fn = BOOL(WINAPI*)();
+  if (auto set = asFunction<Fn>(userFunction("SetProcessDPIAware"))) set();
+}
+
+void loadCommonControls() {
+  if (!kernelFunction("ActivateActCtx")) return;
+  setDllDirectory("");
+  LoadLibraryA("comctl32.dll");
+  setDllDirectory(nullptr);
+}
+
 int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
   return MessageBoxA(owner, text, caption, style);
 }

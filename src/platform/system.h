@@ -56,6 +56,27 @@ void getLocalTime(SYSTEMTIME* time);
 // load code ourselves.
 void setDllDirectory(const char* path);
 
+// System-wide DPI awareness, where the system has it (Vista and later): the
+// window and the boxes are drawn at the display's DPI instead of being
+// stretched as a bitmap. Per-monitor awareness would leave the dialog to lay
+// itself out again, font and buttons, whenever it moves to a display of
+// another DPI; for one small fixed dialog a stretched copy there is enough.
+// Declared here rather than in the manifest (see res/orvalix.manifest.in),
+// as the first thing the process does: Microsoft warns that a DLL that reads
+// the DPI while it initialises may keep what it read before the call. Only
+// the exe's entry calls it.
+void declareDpiAware();
+
+// The manifest asks for Common Controls 6, whose buttons replace user32's,
+// but nothing imports comctl32: on XP its window classes exist only once it
+// is loaded, which is why Microsoft has applications link to it and call
+// InitCommonControls ("Enabling Visual Styles"). Loaded by its bare name,
+// which the manifest redirects to version 6, before the first window or box,
+// and only where Windows has activation contexts, that is reads manifests:
+// elsewhere the name would be searched for, the exe's folder first, and
+// nothing needs the DLL. Only the exe's entry calls it.
+void loadCommonControls();
+
 // Where SetDllDirectoryA is missing, loads shell32 and comdlg32 now, while the
 // current directory is still the one we were started in: later it follows the
 // user's folders, and their dependencies would be searched there. Only the

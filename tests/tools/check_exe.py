@@ -11,13 +11,20 @@ system set, every import in the 95 RTM / NT 4.0 RTM allowlist (stricter than
 x64 Windows needs, and one list for both builds), imports that are stubs on 9x
 only where the code calls them on NT alone, the imports exactly as reviewed,
 and (with a link map) nothing linked from a C or C++ runtime library.
+--manifest: the application manifest (resource 1 of type RT_MANIFEST) is
+well-formed and names the build's processor, Common Controls 6, asInvoker
+without UI access and each supportedOS; it holds nothing Windows XP is not
+documented to know or to pass over, and no tag declares two namespaces.
 Exit status 0 when every check passes; each failure is printed.
 """
 import argparse
 import os
 import re
+import struct
 import subprocess
 import sys
+from xml.etree import ElementTree
+from xml.parsers import expat
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "shell32.dll", "comdlg32.dll",
                "ole32.dll"}
@@ -28,12 +35,14 @@ ARCHES = {
     # header facts, and the instructions the oldest processor lacks
     "x86": {
         "Magic": "010b", "format": "pei-i386", "version": "4.0", "cpu": "the i486",
+        "manifest": "x86",
         # P6 and later, and any SSE/MMX register use
         "newer": r"\t(cmov\w*|fcomi\w*|fucomi\w*|fcmov\w*|rdtsc|cpuid|sysenter)\b"
                  r"|%xmm|%mm\d|%ymm",
     },
     "x64": {
         "Magic": "020b", "format": "pei-x86-64", "version": "5.2", "cpu": "the x86-64 baseline",
+        "manifest": "amd64",
         # SSE3, SSSE3, SSE4.x, POPCNT/LZCNT, BMI1/2, MOVBE, CMPXCHG16B, LAHF/SAHF
         # (missing in 64-bit mode on the first x86-64 processors), AVX and later
         "newer": r"\t(addsubp[sd]|h(add|sub)p[sd]|lddqu|mov(ddup|s[hl]dup)|fisttp\w*|monitor"
@@ -45,6 +54,14 @@ ARCHES = {
                  r"|cmpxchg16b|lahf|sahf|v[a-z]\w*|kmov\w*)\b|%ymm|%zmm",
     },
 }
+V1, V2, OS = ("{urn:schemas-microsoft-com:%s}" % n for n in ("asm.v1", "asm.v2", "compatibility.v1"))
+# XP's own manifest elements, trustInfo in asm.v2 (the form Microsoft gives
+# for XP) and the compatibility section (which XP ignores).
+XP_SAFE = {V1 + t for t in ("assembly", "assemblyIdentity", "dependency", "dependentAssembly")} | \
+    {V2 + t for t in ("trustInfo", "security", "requestedPrivileges", "requestedExecutionLevel")} | \
+    {OS + t for t in ("compatibility", "application", "supportedOS")}
+SUPPORTED_OS = {"Windows 7": "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                "Windows 10": "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
 RUNTIME_LIBS = re.compile(r"lib(stdc\+\+|supc\+\+|mingw32|mingwex|msvcrt|moldname|gcc_s|"
                           r"winpthread)[^/\s]*\.a|crt2\.o|crtbegin\.o|dllcrt2\.o")
 
@@ -79,6 +96,62 @@ def header_checks(dump, arch):
     return fails
 
 
+def manifest_of(path):
+    """Resource 1 of type RT_MANIFEST (24), its first language; None if absent."""
+    with open(path, "rb") as f:
+        pe = f.read()
+    at = struct.unpack_from("<I", pe, 0x3C)[0]
+    (sections,), (optional,) = struct.unpack_from("<H", pe, at + 6), struct.unpack_from("<H", pe, at + 20)
+    header = at + 24
+    resources = header + (96 if pe[header] == 0x0B and pe[header + 1] == 0x01 else 112) + 16
+    table = [struct.unpack_from("<IIII", pe, header + optional + 40 * i + 8) for i in range(sections)]
+    def offset(rva):
+        return next(raw + rva - va for size, va, rawsize, raw in table if va <= rva < va + max(size, rawsize))
+    base = offset(struct.unpack_from("<I", pe, resources)[0])
+    def entry(directory, wanted):
+        named, ids = struct.unpack_from("<HH", pe, base + directory + 12)
+        for i in range(named + ids):
+            name, target = struct.unpack_from("<II", pe, base + directory + 16 + 8 * i)
+            if wanted in (None, name):
+                return target & 0x7FFFFFFF
+    found = 0
+    for wanted in (24, 1, None):
+        found = entry(found, wanted)
+        if found is None:
+            return None
+    rva, size = struct.unpack_from("<II", pe, base + found)
+    return pe[offset(rva):offset(rva) + size]
+
+
+def manifest_checks(text, processor):
+    if text is None:
+        return ["no application manifest"]
+    tags = []
+    parser = expat.ParserCreate()
+    parser.StartElementHandler = lambda tag, attrs: tags.append(
+        (tag, [a for a in attrs if a == "xmlns" or a.startswith("xmlns:")]))
+    try:
+        parser.Parse(text, True)
+        root = ElementTree.fromstring(text)
+    except (expat.ExpatError, ElementTree.ParseError) as e:
+        return [f"the manifest is not well-formed XML: {e}"]
+    fails = [f"{tag} declares {len(ns)} namespaces (XP SP2 restarts, KB921337)"
+             for tag, ns in tags if len(ns) > 1]
+    fails += [f"{e.tag} is not known to Windows XP nor documented as ignored by it"
+              for e in root.iter() if e.tag not in XP_SAFE]
+    arch = f"[@processorArchitecture='{processor}']"
+    wants = {f"the processor {processor}": f"{V1}assemblyIdentity{arch}",
+             "Common Controls 6": f"{V1}dependency/{V1}dependentAssembly/{V1}assemblyIdentity"
+             f"[@name='Microsoft.Windows.Common-Controls'][@version='6.0.0.0']"
+             f"[@publicKeyToken='6595b64144ccf1df']{arch}",
+             "asInvoker without UI access": f"{V2}trustInfo/{V2}security/{V2}requestedPrivileges/"
+             f"{V2}requestedExecutionLevel[@level='asInvoker'][@uiAccess='false']"}
+    wants.update({name: f"{OS}compatibility/{OS}application/{OS}supportedOS[@Id='{guid}']"
+                  for name, guid in SUPPORTED_OS.items()})
+    return fails + [f"the manifest does not name {what}" for what, path in wants.items()
+                    if root.find(path) is None]
+
+
 def imports(dump):
     found, dll = [], None
     for line in dump.splitlines():
@@ -108,6 +181,7 @@ def main():
     ap.add_argument("--imports", help="the reviewed list of imports")
     ap.add_argument("--map", help="the linker's map of the exe")
     ap.add_argument("--max-size", type=int, help="largest allowed file size in bytes")
+    ap.add_argument("--manifest", action="store_true", help="check the application manifest")
     ap.add_argument("exe")
     a = ap.parse_args()
 
@@ -140,6 +214,8 @@ def main():
         if re.search(arch["newer"], line):
             fails.append(f"instruction newer than {arch['cpu']}: {line.strip()}")
             break
+    if a.manifest:
+        fails += manifest_checks(manifest_of(a.exe), arch["manifest"])
     if a.map:
         with open(a.map, encoding="utf-8", errors="replace") as f:
             hits = sorted({m.group(0) for m in RUNTIME_LIBS.finditer(f.read())})

@@ -21,7 +21,8 @@ void entry(void) {
 volatile unsigned a = 7;
 void entry(void) { ExitProcess((UINT)__builtin_popcount(a)); }
 #else
-/* BAD_NO_UNWIND, BAD_VERSION: a sound program; the build gives the fault. */
+/* BAD_NO_UNWIND, BAD_VERSION, BAD_MANIFEST: a sound program; the build gives
+   the fault. */
 volatile int a = 3;
 static int __attribute__((noinline)) times(int x) { return x * a; }
 void entry(void) { ExitProcess((UINT)times(a)); }
