@@ -151,6 +151,29 @@ TEST(SystemText, OnOneLine) {
   for (auto& c : cases) EXPECT_EQ(str(asOneLine(c[0].data(), c[0].size())), c[1]) << c[0];
 }
 
+// Code page 932 (the host stands in for the system): the second byte of
+// 0x95 0x5C and 0x83 0x5C is no separator, and 0x83 0x41 is not 0x83 0x61.
+TEST(PathText, TwoByteCharacters) {
+  struct {
+    const char* path;
+    int lastSeparator;
+  } splits[] = {{"C:\\d\\x.exe", 4},      {"C:\\\x95\x5c", 2}, {"C:\\\x83\x5c\\x", 5},
+                {"\x95\x5c\x83\x5c", -1}, {"C:\\\x95", 2},     {"x", -1}};
+  for (auto& c : splits) EXPECT_EQ(findLastSeparator(ByteView::ofCString(c.path)), c.lastSeparator);
+  struct {
+    const char* a;
+    const char* b;
+    bool same;
+  } names[] = {{"Mail.LNK", "mail.lnk", true},
+               {"\x83\x41", "\x83\x61", false},
+               {"\x83\x41x", "\x83\x41X", true},
+               {"\xc1", "\xe1", false},
+               {"a", "ab", false}};
+  for (auto& c : names)
+    EXPECT_EQ(equalsIgnoringAsciiCase(ByteView::ofCString(c.a), ByteView::ofCString(c.b)), c.same)
+        << c.a;
+}
+
 TEST(StartupRules, NoStartupSwitch) {
   struct {
     const char* tail;
