@@ -35,6 +35,11 @@ HANDLE openFile(const char* name, DWORD access, DWORD share, DWORD disposition, 
 // as being the current directory does; INVALID_HANDLE_VALUE where folders
 // cannot be opened (95/98/Me).
 HANDLE openFolder(const char* path);
+// The bytes that tell an open file or folder from every other on this
+// computer: its volume's serial number and its file ID, the 128-bit one where
+// the system has it (the 64-bit file index is not unique on ReFS), else the
+// file index. Empty when the system gives neither (some network servers).
+AString fileIdentity(HANDLE file);
 // Whether a name holds "?" or "*": the system's file calls and some shells
 // read them as wildcards, so such a name may stand for another file.
 bool holdsWildcard(ByteView name);

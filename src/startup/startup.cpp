@@ -92,27 +92,23 @@ int runInFolder(const AString& folder) {
 }  // namespace
 
 // The bytes that name the folder whatever the path that reached it: on the NT
-// family its volume's serial number and its file index, the same through a
-// UNC path and its mapped drive, SUBST, 8.3 and any letter case. Where a
-// folder cannot be opened (95/98/Me), or a network server gives no index, its
-// full 8.3 path (GetShortPathNameA fails on some network paths: the path as
-// it is then).
+// family its identity on the system, the same through a UNC path and its
+// mapped drive, SUBST, 8.3 and any letter case. Where a folder cannot be
+// opened (95/98/Me), or a network server gives no identity, its full 8.3 path
+// (GetShortPathNameA fails on some network paths: the path as it is then).
 void appendStartupRunName(AString& name, const AString& folder) {
-  BY_HANDLE_FILE_INFORMATION info;
   ScopedFile opened(openFolder(folder.c_str()));
-  if (opened && GetFileInformationByHandle(opened.get(), &info) &&
-      (info.nFileIndexHigh | info.nFileIndexLow)) {
-    info.nNumberOfLinks = info.dwVolumeSerialNumber;  // next to the index
-    return appendStartupMutexName(name,
-                                  ByteView(reinterpret_cast<char*>(&info.nNumberOfLinks), 12));
-  }
+  AString identity = opened ? fileIdentity(opened.get()) : AString();
+  if (!identity.empty() && !identity.failed())
+    return appendStartupMutexName(name, identity, FolderKey::identity);
   char spelled[MAX_PATH];
   DWORD n;
   {
     QuietErrors quiet;
     n = GetShortPathNameA(folder.c_str(), spelled, MAX_PATH);
   }
-  appendStartupMutexName(name, n && n < MAX_PATH ? ByteView(spelled, n) : folder.view());
+  appendStartupMutexName(name, n && n < MAX_PATH ? ByteView(spelled, n) : folder.view(),
+                         FolderKey::spelling);
 }
 
 void runStartup() {

@@ -209,7 +209,7 @@ TEST(StartupRules, WhichNamesRun) {
 TEST(StartupRules, MutexNamePerFolderAnyAsciiCase) {
   auto name = [](const char* folder) {
     AString out;
-    appendStartupMutexName(out, ByteView::ofCString(folder));
+    appendStartupMutexName(out, ByteView::ofCString(folder), FolderKey::spelling);
     return std::string(out.c_str());
   };
   std::string a = name("C:\\Orvalix\\Startup");
@@ -223,6 +223,11 @@ TEST(StartupRules, MutexNamePerFolderAnyAsciiCase) {
   EXPECT_EQ(name("C:\\\x83\x41\\Startup"), name("c:\\\x83\x41\\STARTUP"));
   EXPECT_NE(name("C:\\\xc1\\Startup"), name("C:\\\xe1\\Startup"));
   EXPECT_LE(name(std::string(4000, 'x').c_str()).size(), 26u);
+  // A file system's identity is taken byte for byte: file indexes 0x41 and 0x61.
+  AString a41, a61;
+  appendStartupMutexName(a41, "\x41\0\0\0", FolderKey::identity);
+  appendStartupMutexName(a61, "\x61\0\0\0", FolderKey::identity);
+  EXPECT_NE(str(a41), str(a61));
 }
 
 TEST(StartupRules, RunListKeepsByteOrder) {
