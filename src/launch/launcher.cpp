@@ -17,12 +17,6 @@ constexpr char kSource[] = "launchProgram";
 constexpr unsigned kMaxPathLength = 255;          // as given, before expansion
 constexpr unsigned kMaxShellPath = MAX_PATH - 1;  // what the shell's buffers hold
 
-void logRefusal(int code, ByteView path) {
-  AString message;
-  appendLaunchRefusal(message, code, path);
-  logEvent(message, kSource);
-}
-
 // Only a name that stands for exactly one file and fits the shell's MAX_PATH
 // buffers goes to the shell: a longer one overflows them, "?" is the system's
 // mark for a character the ANSI code page lacks, and some shells read "?" and
@@ -37,7 +31,11 @@ bool safeForShell(const AString& file) {
 
 }  // namespace
 
-void refuseLaunch(ByteView path) { logRefusal(kErrorBadFileName, path); }
+void refuseLaunch(ByteView path, int errorNumber) {
+  AString message;
+  appendLaunchRefusal(message, errorNumber, path);
+  logEvent(message, kSource);
+}
 
 void launchProgram(ByteView path) {
   if (path.size > kMaxPathLength) return refuseLaunch(path);
@@ -47,7 +45,7 @@ void launchProgram(ByteView path) {
   if (path.find('%') >= 0 && !pathExists(file)) file = expandPath(path);
   AString here = fullPath("."), full = fullPath(file.c_str()), system = systemDirectory();
   if (file.failed() || full.failed() || here.failed() || system.failed())
-    return logRefusal(kErrorOutOfMemory, path);
+    return refuseLaunch(path, kErrorOutOfMemory);
   // The shell gets the full name: the current directory is elsewhere while it
   // runs (below). An empty name makes none.
   if (full.empty() || !safeForShell(full)) return refuseLaunch(file);
@@ -58,7 +56,7 @@ void launchProgram(ByteView path) {
   // that folder (lpDirectory), held meanwhile so that it cannot go away, and
   // inherits the default DLL search path.
   ScopedFile held(openFolder(here.c_str()));
-  if (DWORD away = changeDirectory(system)) return logRefusal(errorNumberFromCode(away), file);
+  if (DWORD away = changeDirectory(system)) return refuseLaunch(file, errorNumberFromCode(away));
   sys::setDllDirectory(nullptr);
   HINSTANCE result =
       sys::shellExecute(nullptr, nullptr, full.c_str(), nullptr, here.c_str(), SW_SHOW);

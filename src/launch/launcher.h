@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/astring.h"
+#include "platform/error_numbers.h"
 
 namespace orv {
 
@@ -11,8 +12,8 @@ namespace orv {
 // what it started.
 void launchProgram(ByteView path);
 
-// Logs that a name is not opened because it may reach another file than the
-// one it was listed as: "Error #64 running NAME".
-void refuseLaunch(ByteView path);
+// Logs that a name is not opened: "Error #N running NAME", 64 when it may
+// reach another file than the one it was listed as.
+void refuseLaunch(ByteView path, int errorNumber = kErrorBadFileName);
 
 }  // namespace orv

@@ -72,9 +72,10 @@ int runInFolder(const AString& folder) {
     for (ByteView name = shortcuts.next(); !name.empty() && !failure; name = shortcuts.next()) {
       if (!runsAtStartup(name)) continue;
       AString own(name);
-      if (!shortcuts.reachOwn(own))
+      int refused = shortcuts.makeReachOwn(own);
+      if (refused == kErrorBadFileName)
         refuseLaunch(name);
-      else if (own.failed() || !runList.insert(own))
+      else if (refused || !runList.insert(own))
         failure = kErrorOutOfMemory;
     }
   }
@@ -116,10 +117,15 @@ void runStartup() {
   AString folder;
   folder.append(programDirectory()).append("\\Startup");
   if (folder.failed()) return reportFailure(kErrorOutOfMemory);
+  // The exe's path may pass through a folder that the ANSI code page shows
+  // as a look-alike of another's: every name on the way is checked as a
+  // Startup name is, and a refusal is reported where the folder is there.
+  int refused = makeReachOwnFile(folder);
   {
     DirectoryListing exists(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY);
     if (exists.next().empty()) return;
   }
+  if (refused) return reportFailure(refused);
   if (int failure = runInFolder(folder)) reportFailure(failure);
 }
 

@@ -79,10 +79,10 @@ void runCommand(HWND dialog) {
   picking = false;
   // A dialog that ended meanwhile (Exit, an accepted log off) acts no more.
   if (!chosen || !IsWindow(dialog)) return;
-  if (reachesOwnFile(name))
-    launchProgram(name);
+  if (int refused = makeReachOwnFile(name))
+    refuseLaunch(name, refused);
   else
-    refuseLaunch(name);
+    launchProgram(name);
 }
 
 // The dialog ends (Exit, an accepted request, Close): a picker that is up is

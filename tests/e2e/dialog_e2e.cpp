@@ -255,6 +255,30 @@ TEST(Dialog, ExitWhilePicking) {
   }
 }
 
+// A folder on the way lists as a look-alike ("Ādir" as "Adir" in code page
+// 1252): picked beside "Adir", nothing from either folder runs.
+TEST(Dialog, RunLookAlikeFolder) {
+  TempDir base, markers;
+  std::string own = base / makeWideFile(base.path(), L"\u0100dir", true), other = base / "Adir";
+  CreateDirectoryA(other.c_str(), nullptr);
+  for (auto& d : {own, other})
+    writeFile(d + "\\x.cmd", "@cd > \"" + markers / "ran.txt" + "\"\r\n");
+  Running o;
+  click(o.button(IDC_RUN));
+  HWND open = waitWindow(o.p.id(), "#32770", "Run...");
+  ASSERT_TRUE(open);
+  std::wstring picked = wide(base.path()) + L"\\\u0100dir\\x.cmd";
+  SendMessageW(GetDlgItem(open, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(picked.c_str()));
+  click(GetDlgItem(open, IDOK));
+  std::vector<std::string> refused = {"launchProgram: Error #64 running " + other + "\\x.cmd"};
+  EXPECT_TRUE(waitFor([&] {
+    return logMessages(own + "\\Orvalix.log") == refused ||
+           logMessages(o.cwd / "Orvalix.log") == refused;
+  }));
+  Sleep(500);
+  EXPECT_FALSE(exists(markers / "ran.txt"));
+}
+
 // make run on a machine without a display: the demo Startup folder, the
 // window, a screenshot taken by the caller, then Exit.
 TEST(Demo, DISABLED_ShowAndExit) {

@@ -81,6 +81,10 @@ TEST(PickFile, RunCommandCallSequences) {
   makeWideFile(dir.path(), L"\u0100dobe.lnk");
   std::string shortName = makeWideFile(alone.path(), L"\u0100dobe.lnk");
   writeFile(dir / "Adobe.lnk");
+  std::string shortFolder = makeWideFile(alone.path(), L"\u0100dir", true);
+  makeWideFile(dir.path(), L"\u0100dir", true);
+  CreateDirectoryA((dir / "Adir").c_str(), nullptr);
+  writeFile(alone / shortFolder + "\\x.cmd");
   const std::vector<std::string> picked = {"SetDllDirectoryA []", "GetOpenFileNameA",
                                            "SetDllDirectoryA null"};
   auto launched = [&](const std::string& file) {
@@ -101,6 +105,9 @@ TEST(PickFile, RunCommandCallSequences) {
       {"dialog ends while picking", "C:\\x.exe", 0, picked, true},
       {"look-alike of another file", dir / "Adobe.lnk", 0, picked},
       {"look-alike alone", alone / "Adobe.lnk", 0, launched(alone / shortName)},
+      {"look-alike folder of another", dir / "Adir\\x.cmd", 0, picked},
+      {"look-alike folder alone", alone / "Adir\\x.cmd", 0,
+       launched(alone / shortFolder + "\\x.cmd")},
   };
   for (auto& c : cases) {
     fake::reset();

@@ -191,6 +191,30 @@ TEST_F(Startup, UnusualShortcutNames) {
     EXPECT_EQ(log[i + 1], "launchProgram: " + order[i] + ": Opened.");
 }
 
+// The program's folder lists as a look-alike ("Ādir" as "Adir"): alone, its
+// Startup folder runs by its 8.3 name; beside "Adir" it is refused.
+TEST_F(Startup, LookAlikeOnTheWayToTheFolder) {
+  orv::AString& cached = orv::processState().programDirectory;
+  std::string kept = str(cached), refusal = "Error  64 in runStartup: Bad file name";
+  for (bool beside : {false, true}) {
+    fake::reset();
+    TempDir base;
+    std::string own = base / makeWideFile(base.path(), L"\u0100dir", true) + "\\Startup";
+    CreateDirectoryA(own.c_str(), nullptr);
+    writeFile(own + "\\a.lnk");
+    if (beside) CreateDirectoryA((base / "Adir").c_str(), nullptr);
+    if (beside) CreateDirectoryA((base / "Adir\\Startup").c_str(), nullptr);
+    cached.assign(viewOf(base / "Adir"));
+    orv::runStartup();
+    std::vector<std::string> calls = {"MessageBoxA 0 [Talvermoor] [" + refusal + "] 0"};
+    if (!beside) calls = {"SetDllDirectoryA null", fake::shellCall(own + "\\a.lnk", own)};
+    EXPECT_EQ(fake::calls, calls);
+  }
+  EXPECT_EQ(logMessages(before / "Orvalix.log"),
+            std::vector<std::string>{"runStartup: " + refusal});
+  cached.assign(viewOf(kept));
+}
+
 // Another copy holds the Startup run of this folder (a shortcut to Orvalix in
 // its own Startup folder): one line says so, nothing starts.
 TEST_F(Startup, AnotherCopyHoldsTheRun) {
