@@ -22,6 +22,16 @@ AString fullPath(const char* name) {
       name);
 }
 
+AString currentDirectory() {
+  AString here = askGrowing([](char* buffer, DWORD size, const void*) -> DWORD {
+    QuietErrors quiet;
+    return GetCurrentDirectoryA(size, buffer);
+  });
+  if (!here.empty() && findLastSeparator(here) + 1 != static_cast<int>(here.length()))
+    here.append('\\');
+  return here;
+}
+
 AString systemDirectory() {
   return askGrowing([](char* buffer, DWORD size, const void*) -> DWORD {
     return GetSystemDirectoryA(buffer, size);

@@ -27,6 +27,11 @@ DWORD changeDirectory(const AString& path);
 // the system cannot make one (an empty name). fullPath(".") is the current
 // directory: the system joins it to the name without asking the disk.
 AString fullPath(const char* name);
+// The current directory by the name the system gives it, which keeps the
+// blanks and dots that end a folder's name, ending in "\": without that
+// "\" the system drops them again when the name is used, and reaches
+// another folder or none. Empty when the system cannot say.
+AString currentDirectory();
 AString systemDirectory();
 // CreateFileA with no security attributes (the handle is not inherited) and
 // the system's error boxes suppressed; the last error is the call's.

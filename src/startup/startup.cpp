@@ -56,7 +56,7 @@ bool takeStartupRun(const AString& folder) {
 }
 
 int runInFolder(const AString& folder) {
-  AString saved = fullPath(".");
+  AString saved = currentDirectory();
   if (saved.failed()) return kErrorOutOfMemory;
   if (int failure = changeTo(folder)) return failure;
   if (!takeStartupRun(folder)) {
@@ -83,7 +83,7 @@ int runInFolder(const AString& folder) {
   // left to another copy.
   if (failure) processState().startupRun.reset();
   for (unsigned i = 0; i < runList.count() && !failure; ++i) {
-    launchProgram(runList[i]);
+    launchProgram(runList[i], StartIn::currentFolder);
     Sleep(0);  // the rest of our time slice to what was just started
   }
   int back = changeTo(saved);

@@ -82,7 +82,7 @@ void runCommand(HWND dialog) {
   if (int refused = makeReachOwnFile(name))
     refuseLaunch(name, refused);
   else
-    launchProgram(name);
+    launchProgram(name, StartIn::filesFolder);
 }
 
 // The dialog ends (Exit, an accepted request, Close): a picker that is up is

@@ -203,8 +203,10 @@ TEST(Dialog, RunPicksAndLaunches) {
   SendMessageA(GetDlgItem(open, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
   click(GetDlgItem(open, IDOK));
   EXPECT_TRUE(waitGone(open));
-  EXPECT_TRUE(waitFor([&] { return lines(markers / "marker.txt").size() == 1; }))
-      << "the chosen program starts";
+  EXPECT_TRUE(waitFor([&] {
+    return startedWhere(markers / "marker.txt") ==
+           std::vector{"\"" + target + "\" in " + programs.path()};
+  })) << readFile(markers / "marker.txt");
   // The log goes to the current directory, which the Open dialog may have
   // moved to the chosen file's folder.
   EXPECT_TRUE(waitFor([&] {
@@ -227,6 +229,25 @@ TEST(Dialog, RunPicksAndLaunches) {
   }
   EXPECT_TRUE(
       waitFor([&] { return lines(markers / "where.txt") == std::vector{programs.path()}; }));
+
+  // A document: its program starts in the document's folder.
+  RegSetValueA(HKEY_CLASSES_ROOT, ".orvdoc", REG_SZ, "OrvalixTestDoc", 0);
+  std::string command = "\"" + target + "\" document";
+  RegSetValueA(HKEY_CLASSES_ROOT, "OrvalixTestDoc\\shell\\open\\command", REG_SZ, command.c_str(),
+               0);
+  std::string document = programs / "x.orvdoc";
+  writeFile(document);
+  click(o.button(IDC_RUN));
+  ASSERT_TRUE(open = waitWindow(o.p.id(), "#32770", "Run..."));
+  SendMessageA(GetDlgItem(open, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(document.c_str()));
+  click(GetDlgItem(open, IDOK));
+  std::vector<std::string> both = {"\"" + target + "\" in " + programs.path(),
+                                   "document in " + programs.path()};
+  EXPECT_TRUE(waitFor([&] { return startedWhere(markers / "marker.txt") == both; }))
+      << readFile(markers / "marker.txt");
+  for (const char* key : {".orvdoc", "OrvalixTestDoc\\shell\\open\\command",
+                          "OrvalixTestDoc\\shell\\open", "OrvalixTestDoc\\shell", "OrvalixTestDoc"})
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
 }
 
 // Exit while the picker is up, also while its own "file not found" box is in

@@ -76,6 +76,27 @@ TEST(Start, StartupFolderOfRealShortcuts) {
   }
 }
 
+// What the Startup run starts begins in the Startup folder, unless its
+// shortcut has a "Start in" folder of its own; a batch file too.
+TEST(Start, WorkingFolders) {
+  Install install;
+  TempDir cwd, markers;
+  SetEnvironmentVariableA("ORV_MARKER_DIR", markers.path().c_str());
+  std::string s = install.startup(), where = markers / "where.txt";
+  ASSERT_TRUE(CreateDirectoryA(s.c_str(), nullptr));
+  writeFile(markers / "where.cmd", "@cd > \"" + where + "\"\r\n");
+  makeShortcut(s + "\\plain.lnk", MARKER_EXE, "plain");
+  makeShortcut(s + "\\startin.lnk", MARKER_EXE, "startin", markers.path());
+  makeShortcut(s + "\\batch.lnk", markers / "where.cmd", "");
+  Process p(install.exe(), "", cwd.path());
+  std::vector<std::string> expected = {"plain in " + s, "startin in " + markers.path()};
+  EXPECT_TRUE(waitFor([&] { return startedWhere(markers / "marker.txt") == expected; }))
+      << readFile(markers / "marker.txt");
+  EXPECT_TRUE(waitFor([&] { return lines(where) == std::vector{s}; })) << readFile(where);
+  PostMessageA(waitWindow(p.id(), "#32770", "Orvalix"), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(p.waitExit(10000), 0u);
+}
+
 // A plain file named Startup: the error box, the same text in the log of the
 // directory we started in, and then the dialog.
 TEST(Start, PlainFileNamedStartup) {

@@ -55,12 +55,12 @@ TEST_F(Startup, OpensShortcutsInByteOrderSkippingDisabledHiddenSystemAndFolders)
   std::vector<std::string> order = {"10.lnk", "9.lnk", "C.lnk",      "My disabled.lnk",
                                     "a.lnk",  "b.lnk", "disable.lnk"};
   EXPECT_EQ(launched(), order);
-  // The default DLL search path, the system folder as the current directory,
-  // and the Startup folder for what starts.
+  // The default DLL search path, and the Startup folder current and the
+  // working folder for what starts.
   std::vector<std::string> calls;
   for (auto& name : order)
-    calls.insert(calls.end(),
-                 {"SetDllDirectoryA null", fake::shellCall(folder + "\\" + name, folder)});
+    calls.insert(calls.end(), {"SetDllDirectoryA null",
+                               fake::shellCall(folder + "\\" + name, folder + "\\", folder)});
   EXPECT_EQ(fake::calls, calls);
   EXPECT_EQ(currentDir(), before.path());
   std::vector<std::string> log = {"runStartup: Executing startup"};
@@ -207,7 +207,8 @@ TEST_F(Startup, LookAlikeOnTheWayToTheFolder) {
     cached.assign(viewOf(base / "Adir"));
     orv::runStartup();
     std::vector<std::string> calls = {"MessageBoxA 0 [Talvermoor] [" + refusal + "] 0"};
-    if (!beside) calls = {"SetDllDirectoryA null", fake::shellCall(own + "\\a.lnk", own)};
+    if (!beside)
+      calls = {"SetDllDirectoryA null", fake::shellCall(own + "\\a.lnk", own + "\\", own)};
     EXPECT_EQ(fake::calls, calls);
   }
   EXPECT_EQ(logMessages(before / "Orvalix.log"),
