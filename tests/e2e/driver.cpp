@@ -87,7 +87,7 @@ void makeShortcut(const std::string& lnk, const std::string& target, const std::
             S_OK);
   link->SetPath(target.c_str());
   link->SetArguments(args.c_str());
-  if (!startIn.empty()) link->SetWorkingDirectory(startIn.c_str());
+  link->SetWorkingDirectory(startIn.c_str());
   IPersistFile* file = nullptr;
   ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
   wchar_t wide[MAX_PATH * 2];
@@ -104,24 +104,22 @@ size_t completeLines(const std::string& path) {
   return n;
 }
 
-static std::vector<std::string> started(const std::string& markerFile, bool where) {
+std::vector<std::string> startedArgs(const std::string& markerFile) {
   std::vector<std::string> args;
-  for (auto& line : testutil::lines(markerFile)) {
-    size_t prompt = line.find('>'), lastWord = line.rfind(' ');
-    args.push_back(
-        line.substr(lastWord > prompt && lastWord != line.npos ? lastWord + 1 : prompt + 1) +
-        (where ? " in " + line.substr(0, prompt) : ""));
-  }
+  for (auto& line : testutil::lines(markerFile)) args.push_back(line.substr(line.rfind(' ') + 1));
   std::sort(args.begin(), args.end());
   return args;
 }
 
-std::vector<std::string> startedArgs(const std::string& markerFile) {
-  return started(markerFile, false);
-}
-
 std::vector<std::string> startedWhere(const std::string& markerFile) {
-  return started(markerFile, true);
+  std::vector<std::string> args;
+  for (auto& line : testutil::lines(markerFile)) {
+    std::string command = line.substr(line.find('>') + 1);
+    args.push_back(command.substr(command.rfind(' ') + 1) + " in " +
+                   line.substr(0, line.find('>')));
+  }
+  std::sort(args.begin(), args.end());
+  return args;
 }
 
 HWND focusOf(HWND w) {

@@ -1,12 +1,14 @@
-// Stands in for a user's program in the end-to-end tests: appends the folder
-// it started in, ">" and its command line to marker.txt in the folder named by
-// ORV_MARKER_DIR, then exits.
+// Stands in for a user's program in the end-to-end tests: appends a line to
+// marker.txt in the folder named by ORV_MARKER_DIR, the folder it started in,
+// ">" and its command line, then exits.
 #include <windows.h>
 
 #include <cstring>
 
+static char line[MAX_PATH + 32768 + 3];
+
 int main() {
-  char dir[MAX_PATH], here[MAX_PATH];
+  char dir[MAX_PATH];
   DWORD n = GetEnvironmentVariableA("ORV_MARKER_DIR", dir, sizeof dir);
   if (!n || n >= sizeof dir - 16) return 1;
   std::strcat(dir, "\\marker.txt");
@@ -16,12 +18,10 @@ int main() {
     if (h == INVALID_HANDLE_VALUE) Sleep(10);
   }
   if (h == INVALID_HANDLE_VALUE) return 2;
-  const char* line = GetCommandLineA();
+  std::strcpy(line + GetCurrentDirectoryA(MAX_PATH, line), ">");
+  std::strcat(std::strcat(line, GetCommandLineA()), "\r\n");
   DWORD written;
-  WriteFile(h, here, GetCurrentDirectoryA(sizeof here, here), &written, nullptr);
-  WriteFile(h, ">", 1, &written, nullptr);
   WriteFile(h, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
-  WriteFile(h, "\r\n", 2, &written, nullptr);
   CloseHandle(h);
   return 0;
 }
