@@ -6,8 +6,10 @@
 #include "platform/environment.h"
 #include "platform/error_numbers.h"
 #include "platform/fs.h"
+#include "platform/module_path.h"
 #include "platform/scoped.h"
 #include "platform/system.h"
+#include "platform/text.h"
 
 namespace orv {
 
@@ -16,12 +18,6 @@ namespace {
 constexpr char kSource[] = "launchProgram";
 constexpr unsigned kMaxPathLength = 255;          // as given, before expansion
 constexpr unsigned kMaxShellPath = MAX_PATH - 1;  // what the shell's buffers hold
-
-void logRefusal(int code, ByteView path) {
-  AString message;
-  appendLaunchRefusal(message, code, path);
-  logEvent(message, kSource);
-}
 
 // Only a name that stands for exactly one file and fits the shell's MAX_PATH
 // buffers goes to the shell: a longer one overflows them, "?" is the system's
@@ -35,35 +31,63 @@ bool safeForShell(const AString& file) {
   return name.find('%') < 0 || expandedBySystem(file).view() == name;
 }
 
+// The default DLL search path is back first: what the shell starts inherits it.
+INT_PTR openInShell(const AString& full, const AString& workingFolder) {
+  sys::setDllDirectory(nullptr);
+  const char* folder = workingFolder.empty() ? nullptr : workingFolder.c_str();
+  return reinterpret_cast<INT_PTR>(
+      sys::shellExecute(nullptr, nullptr, full.c_str(), nullptr, folder, SW_SHOW));
+}
+
+// Back in the folder we left, by the name the system gave it. Where that
+// fails (95/98/Me do not hold the folder; it may be gone or renamed), in the
+// program's own folder rather than the system one, where the log and the
+// names given later would follow: the system looks for DLLs in the program's
+// folder first anyway, and it stays while the program runs from it.
+void returnTo(const AString& here) {
+  DWORD error = changeDirectory(here);
+  if (!error) return;
+  AString own = modulePath();
+  own.truncate(static_cast<unsigned>(findLastSeparator(own) + 1));
+  changeDirectory(own);
+  AString message("Error #");
+  appendDigits(message, static_cast<unsigned long>(errorNumberFromCode(error)));
+  logEvent(message.append(" returning to ").append(here), kSource);
+}
+
 }  // namespace
 
-void refuseLaunch(ByteView path) { logRefusal(kErrorBadFileName, path); }
+void refuseLaunch(ByteView path, int errorNumber) {
+  AString message;
+  appendLaunchRefusal(message, errorNumber, path);
+  logEvent(message, kSource);
+}
 
-void launchProgram(ByteView path) {
+void launchProgram(ByteView path, StartIn where) {
   if (path.size > kMaxPathLength) return refuseLaunch(path);
   AString file(path);
   // The expansion has no way to write a literal "%": a name that exists as it
   // is written ("50%off.exe") is opened as named.
   if (path.find('%') >= 0 && !pathExists(file)) file = expandPath(path);
-  AString here = fullPath("."), full = fullPath(file.c_str()), system = systemDirectory();
-  if (file.failed() || full.failed() || here.failed() || system.failed())
-    return logRefusal(kErrorOutOfMemory, path);
-  // The shell gets the full name: the current directory is elsewhere while it
-  // runs (below). An empty name makes none.
+  AString full = fullPath(file.c_str()), here = currentDirectory();
+  if (file.failed() || full.failed() || here.failed()) return refuseLaunch(path, kErrorOutOfMemory);
+  // The shell gets the full name: the current directory may be elsewhere
+  // while it runs. An empty name makes none.
   if (full.empty() || !safeForShell(full)) return refuseLaunch(file);
-  // While the shell works it loads verb handlers, shell extensions and their
-  // DLLs into this process, and a DLL name the system folders lack is looked
-  // for in the current directory: it must not be a user's folder (the
-  // Startup folder, the one Run picked). The started program still starts in
-  // that folder (lpDirectory), held meanwhile so that it cannot go away, and
-  // inherits the default DLL search path.
-  ScopedFile held(openFolder(here.c_str()));
-  if (DWORD away = changeDirectory(system)) return logRefusal(errorNumberFromCode(away), file);
-  sys::setDllDirectory(nullptr);
-  HINSTANCE result =
-      sys::shellExecute(nullptr, nullptr, full.c_str(), nullptr, here.c_str(), SW_SHOW);
-  changeDirectory(here);
-  appendLaunchOutcome(file, reinterpret_cast<INT_PTR>(result));
+  INT_PTR result;
+  if (where == StartIn::currentFolder) {
+    result = openInShell(full, here);
+  } else {
+    AString system = systemDirectory(),
+            folder(full.view().mid(0, static_cast<unsigned>(findLastSeparator(full) + 1)));
+    if (system.failed() || folder.failed()) return refuseLaunch(path, kErrorOutOfMemory);
+    // Held meanwhile where the system can, so that it cannot go away.
+    ScopedFile held(openFolder(here.c_str()));
+    if (DWORD away = changeDirectory(system)) return refuseLaunch(file, errorNumberFromCode(away));
+    result = openInShell(full, folder);
+    returnTo(here);
+  }
+  appendLaunchOutcome(file, result);
   logEvent(file, kSource);
 }
 

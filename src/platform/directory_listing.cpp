@@ -3,6 +3,7 @@
 #include <stddef.h>
 #include <string.h>
 
+#include "platform/error_numbers.h"
 #include "platform/fs.h"
 #include "platform/text.h"
 
@@ -20,14 +21,51 @@ HANDLE findFirst(const char* pattern, WIN32_FIND_DATAA* entry) {
 
 // Whether looking `path` up, by the full name that the shell would get,
 // finds the entry `listed`: the same attributes, creation and write times,
-// size and 8.3 name (the access time may move between the two reads).
-bool findsEntry(const AString& path, const WIN32_FIND_DATAA& listed) {
+// size and 8.3 name (the access time may move between the two reads). 0, or
+// the error number of why not.
+int lookUp(const AString& path, const WIN32_FIND_DATAA& listed) {
+  AString full = fullPath(path.c_str());
+  if (path.failed() || full.failed()) return kErrorOutOfMemory;
   WIN32_FIND_DATAA found;
-  ScopedFind lookup(findFirst(fullPath(path.c_str()).c_str(), &found));
+  ScopedFind lookup(findFirst(full.c_str(), &found));
   found.ftLastAccessTime = listed.ftLastAccessTime;
-  return lookup && !memcmp(&found, &listed, offsetof(WIN32_FIND_DATAA, dwReserved0)) &&
-         ByteView::ofCString(found.cAlternateFileName) ==
-             ByteView::ofCString(listed.cAlternateFileName);
+  bool same = lookup && !memcmp(&found, &listed, offsetof(WIN32_FIND_DATAA, dwReserved0)) &&
+              ByteView::ofCString(found.cAlternateFileName) ==
+                  ByteView::ofCString(listed.cAlternateFileName);
+  return same ? 0 : kErrorBadFileName;
+}
+
+// Where the first name of a full path starts: after C:\ or after
+// \\server\share\ (as which \\?\C:\ is read).
+unsigned rootSize(ByteView path) {
+  int end = findSeparator(path);
+  if (path.size > 1 && path.at(0) == '\\' && path.at(1) == '\\') {
+    int server = findSeparator(path, 2);
+    end = server < 0 ? -1 : findSeparator(path, server + 1);
+  }
+  return end < 0 ? path.size : end + 1;
+}
+
+// Adds to `reached`, a folder's path ending in a separator, the entry of that
+// folder that lists under `name`: by that name, or by its 8.3 name where only
+// that one reaches it.
+int reachOwnName(AString& reached, ByteView name) {
+  unsigned folder = reached.length();
+  AString pattern(reached.view());
+  if (pattern.append('*').failed()) return kErrorOutOfMemory;
+  // Every entry: a look-alike may be hidden, or a folder.
+  DirectoryListing entries(pattern.c_str(), ~0ul);
+  int listed = 0;
+  for (ByteView entry = entries.next(); !entry.empty(); entry = entries.next()) {
+    if (!equalsIgnoringAsciiCase(entry, name)) continue;
+    if (listed++) return kErrorBadFileName;
+    reached.truncate(folder);
+    if (int refused = entries.makeReachOwn(reached.append(name))) return refused;
+  }
+  // Listed under no name: typed rather than converted from the system's own
+  // name, so it names its own entry as the system reads it.
+  if (!listed) reached.append(name);
+  return 0;
 }
 
 }  // namespace
@@ -52,33 +90,34 @@ ByteView DirectoryListing::next() {
   return ByteView();
 }
 
-bool DirectoryListing::reachOwn(AString& path) const {
+int DirectoryListing::makeReachOwn(AString& path) const {
   // "?" or "*" would make the name a pattern.
-  if (!holdsWildcard(path) && findsEntry(path, entry_)) return true;
+  if (!holdsWildcard(path)) {
+    int found = lookUp(path, entry_);
+    if (found != kErrorBadFileName) return found;
+  }
   ByteView alternate = ByteView::ofCString(entry_.cAlternateFileName);
+  if (alternate.empty()) return kErrorBadFileName;
   path.truncate(path.length() - ByteView::ofCString(entry_.cFileName).size);
-  path.append(alternate);
-  return !alternate.empty() && findsEntry(path, entry_);
+  return lookUp(path.append(alternate), entry_);
 }
 
-bool reachesOwnFile(AString& path) {
-  ByteView whole = path;
-  unsigned cut = static_cast<unsigned>(whole.findLast('\\') + 1);
-  AString pattern(whole.mid(0, cut)), own;
-  // Every entry: a look-alike may be hidden, or a folder.
-  DirectoryListing entries(pattern.append('*').c_str(), ~0ul);
-  int listed = 0;
-  for (ByteView name = entries.next(); !name.empty(); name = entries.next()) {
-    if (!equalsIgnoringAsciiCase(name, whole.mid(cut))) continue;
-    own.assign(whole);
-    if (!entries.reachOwn(own)) return false;
-    ++listed;
+int makeReachOwnFile(AString& path) {
+  AString full = fullPath(path.c_str()), reached;
+  if (full.failed()) return kErrorOutOfMemory;
+  ByteView whole = full;
+  unsigned at = rootSize(whole);
+  reached.assign(whole.mid(0, at));
+  while (at < whole.size) {
+    int separator = findSeparator(whole, at);
+    unsigned end = separator < 0 ? whole.size : static_cast<unsigned>(separator);
+    if (int refused = reachOwnName(reached, whole.mid(at, end - at))) return refused;
+    if (separator >= 0) reached.append('\\');
+    at = end + 1;
   }
-  if (listed > 1 || own.failed() || pattern.failed()) return false;
-  // Listed under no name: typed rather than converted by the dialog, so it
-  // names its own file as the system reads it.
-  if (listed) path = static_cast<AString&&>(own);
-  return true;
+  if (reached.failed()) return kErrorOutOfMemory;
+  path = static_cast<AString&&>(reached);
+  return 0;
 }
 
 }  // namespace orv

@@ -17,11 +17,12 @@ class DirectoryListing {
   ByteView next();
   // Makes `path`, the entry that next() returned as listed (its name, after
   // a folder and "\\" or alone for the current directory), reach that entry
-  // and no other: unchanged, or ending in its 8.3 name. False when neither
-  // name reaches it. The ANSI calls list a character the code page lacks as a
-  // look-alike ("Ādobe.lnk" as "Adobe.lnk") or as "?", so a listed name
-  // may reach another file, or none.
-  bool reachOwn(AString& path) const;
+  // and no other: unchanged, or ending in its 8.3 name. The ANSI calls list a
+  // character the code page lacks as a look-alike ("Ādobe.lnk" as
+  // "Adobe.lnk") or as "?", so a listed name may reach another file, or none.
+  // 0, or the error number of why not: kErrorBadFileName when neither name
+  // reaches it, kErrorOutOfMemory.
+  int makeReachOwn(AString& path) const;
 
  private:
   ScopedFind find_;
@@ -30,10 +31,12 @@ class DirectoryListing {
   bool started_ = false;
 };
 
-// Leaves a full `path` (a file the Open dialog gave) naming the file that was
-// listed under its name: unchanged, or by its 8.3 name when only that reaches
-// it. False when no name reaches that file alone, or when two files of its
-// folder list under that name: which one was picked cannot be told.
-bool reachesOwnFile(AString& path);
+// Makes `path` (a file the Open dialog gave, the Startup folder) reach, name
+// by name, the entries that list under its names: as written, or through 8.3
+// names where only they reach them; a full path either way. 0, or the error
+// number of why not: kErrorBadFileName when no name reaches one of them, or
+// when two entries of one folder list under one name (which one was meant
+// cannot be told); kErrorOutOfMemory. `path` is left as it was then.
+int makeReachOwnFile(AString& path);
 
 }  // namespace orv

@@ -27,6 +27,11 @@ DWORD changeDirectory(const AString& path);
 // the system cannot make one (an empty name). fullPath(".") is the current
 // directory: the system joins it to the name without asking the disk.
 AString fullPath(const char* name);
+// The current directory by the name the system gives it, which keeps the
+// blanks and dots that end a folder's name, ending in "\": without that
+// "\" the system drops them again when the name is used, and reaches
+// another folder or none. Empty when the system cannot say.
+AString currentDirectory();
 AString systemDirectory();
 // CreateFileA with no security attributes (the handle is not inherited) and
 // the system's error boxes suppressed; the last error is the call's.
@@ -35,6 +40,11 @@ HANDLE openFile(const char* name, DWORD access, DWORD share, DWORD disposition, 
 // as being the current directory does; INVALID_HANDLE_VALUE where folders
 // cannot be opened (95/98/Me).
 HANDLE openFolder(const char* path);
+// The bytes that tell an open file or folder from every other on this
+// computer: its volume's serial number and its file ID, the 128-bit one where
+// the system has it (the 64-bit file index is not unique on ReFS), else the
+// file index. Empty when the system gives neither (some network servers).
+AString fileIdentity(HANDLE file);
 // Whether a name holds "?" or "*": the system's file calls and some shells
 // read them as wildcards, so such a name may stand for another file.
 bool holdsWildcard(ByteView name);

@@ -42,10 +42,30 @@ unsigned char lowerAscii(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
 }
 
+unsigned characterSize(ByteView text, unsigned at) {
+  return isLeadByte(text.at(at)) && at + 1 < text.size ? 2 : 1;
+}
+
+int findSeparator(ByteView path, unsigned from) {
+  for (unsigned i = from; i < path.size; i += characterSize(path, i))
+    if (path.at(i) == '\\') return static_cast<int>(i);
+  return -1;
+}
+
+int findLastSeparator(ByteView path) {
+  int last = -1;
+  for (int at = findSeparator(path); at >= 0; at = findSeparator(path, at + 1)) last = at;
+  return last;
+}
+
 bool equalsIgnoringAsciiCase(ByteView a, ByteView b) {
   if (a.size != b.size) return false;
-  for (unsigned i = 0; i < a.size; ++i)
+  for (unsigned i = 0, size; i < a.size; i += size) {
+    size = characterSize(a, i);
+    // A lead byte is no ASCII letter: it is compared as it is.
     if (lowerAscii(a.at(i)) != lowerAscii(b.at(i))) return false;
+    if (size == 2 && a.at(i + 1) != b.at(i + 1)) return false;
+  }
   return true;
 }
 

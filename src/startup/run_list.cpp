@@ -22,17 +22,16 @@ bool runsAtStartup(ByteView name) {
          equalsIgnoringAsciiCase(name.mid(name.size - 4), ".lnk");
 }
 
-void appendStartupMutexName(AString& out, ByteView folder) {
+void appendStartupMutexName(AString& out, ByteView key, FolderKey kind) {
   // A hash keeps the name within the system's limit whatever the folder's
-  // length, and free of the backslash that object names may not hold. Only
-  // ASCII letters are folded, never the second byte of a two-byte character:
-  // 0x83 0x41 and 0x83 0x61 are two different characters in code page 932.
+  // length, and free of the backslash that object names may not hold.
+  bool spelling = kind == FolderKey::spelling;
   unsigned long hash = 2166136261u;  // FNV-1a
-  for (unsigned i = 0; i < folder.size; ++i) {
-    unsigned char c = folder.at(i);
-    hash = ((hash ^ lowerAscii(c)) * 16777619u) & 0xFFFFFFFFu;
-    if (isLeadByte(c) && i + 1 < folder.size)
-      hash = ((hash ^ folder.at(++i)) * 16777619u) & 0xFFFFFFFFu;
+  for (unsigned i = 0; i < key.size; ++i) {
+    unsigned char c = key.at(i);
+    hash = ((hash ^ (spelling ? lowerAscii(c) : c)) * 16777619u) & 0xFFFFFFFFu;
+    if (spelling && characterSize(key, i) == 2)
+      hash = ((hash ^ key.at(++i)) * 16777619u) & 0xFFFFFFFFu;
   }
   appendDigits(out.append("Orvalix Startup "), hash);
 }

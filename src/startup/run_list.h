@@ -15,10 +15,16 @@ bool isDisabledName(ByteView name);
 // disabled.
 bool runsAtStartup(ByteView name);
 
+// What the bytes that name a folder are: the file system's identity of it,
+// taken byte for byte (file indexes 0x41 and 0x61 are two folders), or the
+// spelling of its path, whose ASCII letters the system reads in any case.
+enum class FolderKey { identity, spelling };
+
 // The name of the mutex that the Startup run of a folder holds for the life of
-// the process, from the bytes that name the folder: the same for spellings
-// that differ only in the case of ASCII letters outside two-byte characters.
-void appendStartupMutexName(AString& out, ByteView folder);
+// the process, from the bytes that name the folder: for a spelling, the same
+// for spellings that differ only in the case of ASCII letters outside
+// two-byte characters.
+void appendStartupMutexName(AString& out, ByteView key, FolderKey kind);
 
 // Byte order: unsigned bytes, a prefix before the longer name.
 bool sortsBefore(ByteView a, ByteView b);

@@ -87,7 +87,7 @@ const char* skipReason(const AString& folder) {
 }
 
 int runInFolder(const AString& folder) {
-  AString saved = fullPath(".");
+  AString saved = currentDirectory();
   if (saved.failed()) return kErrorOutOfMemory;
   if (int failure = changeTo(folder)) return failure;
   if (const char* reason = skipReason(folder)) {
@@ -105,9 +105,10 @@ int runInFolder(const AString& folder) {
     for (ByteView name = shortcuts.next(); !name.empty() && !failure; name = shortcuts.next()) {
       if (!runsAtStartup(name)) continue;
       AString own(name);
-      if (!shortcuts.reachOwn(own))
+      int refused = shortcuts.makeReachOwn(own);
+      if (refused == kErrorBadFileName)
         refuseLaunch(name);
-      else if (own.failed() || !runList.insert(own))
+      else if (refused || !runList.insert(own))
         failure = kErrorOutOfMemory;
     }
   }
@@ -115,7 +116,7 @@ int runInFolder(const AString& folder) {
   // left to another copy.
   if (failure) processState().startupRun.reset();
   for (unsigned i = 0; i < runList.count() && !failure; ++i) {
-    launchProgram(runList[i]);
+    launchProgram(runList[i], StartIn::currentFolder);
     Sleep(0);  // the rest of our time slice to what was just started
   }
   int back = changeTo(saved);
@@ -125,27 +126,23 @@ int runInFolder(const AString& folder) {
 }  // namespace
 
 // The bytes that name the folder whatever the path that reached it: on the NT
-// family its volume's serial number and its file index, the same through a
-// UNC path and its mapped drive, SUBST, 8.3 and any letter case. Where a
-// folder cannot be opened (95/98/Me), or a network server gives no index, its
-// full 8.3 path (GetShortPathNameA fails on some network paths: the path as
-// it is then).
+// family its identity on the system, the same through a UNC path and its
+// mapped drive, SUBST, 8.3 and any letter case. Where a folder cannot be
+// opened (95/98/Me), or a network server gives no identity, its full 8.3 path
+// (GetShortPathNameA fails on some network paths: the path as it is then).
 void appendStartupRunName(AString& name, const AString& folder) {
-  BY_HANDLE_FILE_INFORMATION info;
   ScopedFile opened(openFolder(folder.c_str()));
-  if (opened && GetFileInformationByHandle(opened.get(), &info) &&
-      (info.nFileIndexHigh | info.nFileIndexLow)) {
-    info.nNumberOfLinks = info.dwVolumeSerialNumber;  // next to the index
-    return appendStartupMutexName(name,
-                                  ByteView(reinterpret_cast<char*>(&info.nNumberOfLinks), 12));
-  }
+  AString identity = opened ? fileIdentity(opened.get()) : AString();
+  if (!identity.empty() && !identity.failed())
+    return appendStartupMutexName(name, identity, FolderKey::identity);
   char spelled[MAX_PATH];
   DWORD n;
   {
     QuietErrors quiet;
     n = GetShortPathNameA(folder.c_str(), spelled, MAX_PATH);
   }
-  appendStartupMutexName(name, n && n < MAX_PATH ? ByteView(spelled, n) : folder.view());
+  appendStartupMutexName(name, n && n < MAX_PATH ? ByteView(spelled, n) : folder.view(),
+                         FolderKey::spelling);
 }
 
 void runStartup() {
@@ -153,10 +150,15 @@ void runStartup() {
   AString folder;
   folder.append(programDirectory()).append("\\Startup");
   if (folder.failed()) return reportFailure(kErrorOutOfMemory);
+  // The exe's path may pass through a folder that the ANSI code page shows
+  // as a look-alike of another's: every name on the way is checked as a
+  // Startup name is, and a refusal is reported where the folder is there.
+  int refused = makeReachOwnFile(folder);
   {
     DirectoryListing exists(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY);
     if (exists.next().empty()) return;
   }
+  if (refused) return reportFailure(refused);
   if (int failure = runInFolder(folder)) reportFailure(failure);
 }
 

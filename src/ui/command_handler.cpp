@@ -51,13 +51,18 @@ void askAndRequest(HWND dialog, WORD id) {
 // pile up another (Wine faults about 30 deep): Run raises the one that is up.
 bool picking;
 
-// The picker is the top-level Open dialog titled "Run..." of the control
-// dialog's thread; its last active popup is what stands in front of it (its
-// "file not found" box).
+// The picker is the Open dialog titled "Run..." of the control dialog's
+// thread, which has no owner. The boxes it owns may carry its title too (the
+// system may name them after it), and an owned window stands above its owner
+// in the search: from whichever is found, its owners lead to the picker. Its
+// last active popup is what stands in front of it (its "file not found" box).
 HWND picker(HWND dialog) {
   DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
-  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "Run...")) != nullptr;)
-    if (GetWindowThreadProcessId(w, nullptr) == thread) return w;
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "Run...")) != nullptr;) {
+    if (GetWindowThreadProcessId(w, nullptr) != thread) continue;
+    while (HWND owner = GetWindow(w, GW_OWNER)) w = owner;
+    return w;
+  }
   return nullptr;
 }
 
@@ -74,10 +79,10 @@ void runCommand(HWND dialog) {
   picking = false;
   // A dialog that ended meanwhile (Exit, an accepted log off) acts no more.
   if (!chosen || !IsWindow(dialog)) return;
-  if (reachesOwnFile(name))
-    launchProgram(name);
+  if (int refused = makeReachOwnFile(name))
+    refuseLaunch(name, refused);
   else
-    refuseLaunch(name);
+    launchProgram(name, StartIn::filesFolder);
 }
 
 // The dialog ends (Exit, an accepted request, Close): a picker that is up is

@@ -203,8 +203,10 @@ TEST(Dialog, RunPicksAndLaunches) {
   SendMessageA(GetDlgItem(open, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
   click(GetDlgItem(open, IDOK));
   EXPECT_TRUE(waitGone(open));
-  EXPECT_TRUE(waitFor([&] { return lines(markers / "marker.txt").size() == 1; }))
-      << "the chosen program starts";
+  EXPECT_TRUE(waitFor([&] {
+    return startedWhere(markers / "marker.txt") ==
+           std::vector{"\"" + target + "\" in " + programs.path()};
+  })) << readFile(markers / "marker.txt");
   // The log goes to the current directory, which the Open dialog may have
   // moved to the chosen file's folder.
   EXPECT_TRUE(waitFor([&] {
@@ -227,13 +229,42 @@ TEST(Dialog, RunPicksAndLaunches) {
   }
   EXPECT_TRUE(
       waitFor([&] { return lines(markers / "where.txt") == std::vector{programs.path()}; }));
+
+  // A document: its program starts in the document's folder. A folder on the
+  // way that lists as a look-alike ("Ādir" beside "Adir" in code page 1252):
+  // nothing from either runs.
+  std::string document = programs / "x.orvdoc", command = "\"" + target + "\" document";
+  RegSetValueA(HKEY_CLASSES_ROOT, ".orvdoc", REG_SZ, "OrvalixTestDoc", 0);
+  RegSetValueA(HKEY_CLASSES_ROOT, "OrvalixTestDoc\\shell\\open\\command", REG_SZ, command.c_str(),
+               0);
+  writeFile(document);
+  std::string own = programs / makeWideFile(programs.path(), L"\u0100dir", true);
+  CreateDirectoryA((programs / "Adir").c_str(), nullptr);
+  for (auto& d : {own, programs / "Adir"})
+    writeFile(d + "\\x.cmd", "@cd > \"" + markers / "ran.txt" + "\"\r\n");
+  for (std::wstring typed : {wide(document), wide(programs.path()) + L"\\\u0100dir\\x.cmd"}) {
+    click(o.button(IDC_RUN));
+    ASSERT_TRUE(open = waitWindow(o.p.id(), "#32770", "Run..."));
+    SendMessageW(GetDlgItem(open, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    click(GetDlgItem(open, IDOK));
+    EXPECT_TRUE(waitGone(open));
+  }
+  EXPECT_TRUE(waitFor([&] { return lines(markers / "marker.txt").size() == 2; }));
+  EXPECT_EQ(startedWhere(markers / "marker.txt").back(), "document in " + programs.path());
+  std::string refused = "Error #64 running " + programs / "Adir\\x.cmd";
+  EXPECT_TRUE(waitFor(
+      [&] { return readFile(programs / "Orvalix.log").find(refused) != std::string::npos; }));
+  EXPECT_FALSE(waitFor([&] { return exists(markers / "ran.txt"); }, 2000)) << "nothing from Adir";
+  for (const char* key : {".orvdoc", "OrvalixTestDoc\\shell\\open\\command",
+                          "OrvalixTestDoc\\shell\\open", "OrvalixTestDoc\\shell", "OrvalixTestDoc"})
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
 }
 
 // Exit while the picker is up, also while its own "file not found" box is in
-// front of it (which Run brings forward): the picker goes, nothing is opened,
-// and the program ends with 0.
+// front of it (which Run brings forward), however that box is titled: the
+// picker goes, nothing is opened, and the program ends with 0.
 TEST(Dialog, ExitWhilePicking) {
-  for (bool boxUp : {false, true}) {
+  for (int boxUp : {0, 1, 2}) {  // 2: the box titled as the picker is
     Running o;
     click(o.button(IDC_RUN));
     HWND open = waitWindow(o.p.id(), "#32770", "Run..."), front = open;
@@ -244,6 +275,7 @@ TEST(Dialog, ExitWhilePicking) {
                    reinterpret_cast<LPARAM>(missing.c_str()));
       click(GetDlgItem(open, IDOK));
       ASSERT_TRUE(waitFor([&] { return (front = GetLastActivePopup(open)) != open; }));
+      if (boxUp == 2) SetWindowTextA(front, "Run...");
     }
     click(o.button(IDC_RUN));
     EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == front; }, 3000)) << boxUp;

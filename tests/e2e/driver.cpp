@@ -91,7 +91,8 @@ std::string boxText(HWND box) {
   return buf;
 }
 
-void makeShortcut(const std::string& lnk, const std::string& target, const std::string& args) {
+void makeShortcut(const std::string& lnk, const std::string& target, const std::string& args,
+                  const std::string& startIn) {
   CoInitialize(nullptr);
   IShellLinkA* link = nullptr;
   ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -99,6 +100,7 @@ void makeShortcut(const std::string& lnk, const std::string& target, const std::
             S_OK);
   link->SetPath(target.c_str());
   link->SetArguments(args.c_str());
+  link->SetWorkingDirectory(startIn.c_str());
   IPersistFile* file = nullptr;
   ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
   wchar_t wide[MAX_PATH * 2];
@@ -118,6 +120,17 @@ size_t completeLines(const std::string& path) {
 std::vector<std::string> startedArgs(const std::string& markerFile) {
   std::vector<std::string> args;
   for (auto& line : testutil::lines(markerFile)) args.push_back(line.substr(line.rfind(' ') + 1));
+  std::sort(args.begin(), args.end());
+  return args;
+}
+
+std::vector<std::string> startedWhere(const std::string& markerFile) {
+  std::vector<std::string> args;
+  for (auto& line : testutil::lines(markerFile)) {
+    std::string command = line.substr(line.find('>') + 1);
+    args.push_back(command.substr(command.rfind(' ') + 1) + " in " +
+                   line.substr(0, line.find('>')));
+  }
   std::sort(args.begin(), args.end());
   return args;
 }

@@ -68,8 +68,10 @@ bool waitFor(Pred pred, DWORD ms = 10000) {
 void click(HWND button);  // a posted BM_CLICK
 std::string boxText(HWND box);
 
-// A real shortcut (IShellLinkA + IPersistFile::Save) to target with arguments.
-void makeShortcut(const std::string& lnk, const std::string& target, const std::string& args);
+// A real shortcut (IShellLinkA + IPersistFile::Save) to target with arguments
+// and, where given, a "Start in" folder.
+void makeShortcut(const std::string& lnk, const std::string& target, const std::string& args,
+                  const std::string& startIn = "");
 
 // Lines of the file that are complete (CR LF written): the log is created
 // before its first line is written.
@@ -78,6 +80,8 @@ size_t completeLines(const std::string& path);
 // The last word of each line the marker program wrote, sorted: the arguments
 // of the targets that started.
 std::vector<std::string> startedArgs(const std::string& markerFile);
+// The same, each followed by " in " and the folder that target started in.
+std::vector<std::string> startedWhere(const std::string& markerFile);
 
 // The window with the keyboard focus in the thread that owns w.
 HWND focusOf(HWND w);

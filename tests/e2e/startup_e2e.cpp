@@ -35,8 +35,10 @@ TEST(Start, CommandLinesAndExitCode) {
   }
 }
 
-// Real shortcuts to a marker program: the targets start, the Startup folder's
-// log lists every launch in byte order, and nostartup starts nothing.
+// Real shortcuts to a marker program: the targets start, in the Startup
+// folder unless the shortcut has a "Start in" folder ("b"), a batch file too
+// ("a"); the Startup folder's log lists every launch in byte order, and
+// nostartup starts nothing.
 TEST(Start, StartupFolderOfRealShortcuts) {
   struct {
     const char* tail;
@@ -47,10 +49,14 @@ TEST(Start, StartupFolderOfRealShortcuts) {
     TempDir cwd, markers;
     SetEnvironmentVariableA("ORV_MARKER_DIR", markers.path().c_str());
     ASSERT_TRUE(CreateDirectoryA(install.startup().c_str(), nullptr));
+    std::string marker = MARKER_EXE, batch = markers / "a.cmd";
+    std::replace(marker.begin(), marker.end(), '/', '\\');
+    writeFile(batch, "@\"" + marker + "\" a\r\n");
     const char* names[] = {"b",         "C",       "a",          "9", "10", "Disabled Mail",
                            "DISABLEDx", "disable", "My disabled"};
-    for (const char* n : names)
-      makeShortcut(install.startup() + "\\" + n + ".lnk", MARKER_EXE, underscored(n));
+    for (std::string n : names)
+      makeShortcut(install.startup() + "\\" + n + ".lnk", n == "a" ? batch : MARKER_EXE,
+                   underscored(n), n == "b" ? markers.path() : "");
     Process p(install.exe(), c.tail, cwd.path());
     HWND dialog = waitWindow(p.id(), "#32770", "Orvalix");
     ASSERT_TRUE(dialog) << c.tail;
@@ -67,9 +73,11 @@ TEST(Start, StartupFolderOfRealShortcuts) {
     EXPECT_EQ(logMessages(install.startup() + "\\Orvalix.log"), log) << c.tail;
     std::vector<std::string> expected;
     if (c.runs)
-      for (auto& n : order) expected.push_back(underscored(n));
+      for (auto& n : order)
+        expected.push_back(underscored(n) + " in " +
+                           (n == "b" ? markers.path() : install.startup()));
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(startedArgs(markers / "marker.txt"), expected) << c.tail;
+    EXPECT_EQ(startedWhere(markers / "marker.txt"), expected) << c.tail;
     EXPECT_FALSE(exists(cwd / "Orvalix.log"));
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(p.waitExit(10000), 0u);

@@ -151,6 +151,17 @@ TEST(SystemText, OnOneLine) {
   for (auto& c : cases) EXPECT_EQ(str(asOneLine(c[0].data(), c[0].size())), c[1]) << c[0];
 }
 
+// Code page 932 (the host stands in for the system): the second byte of
+// 0x95 0x5C and 0x83 0x5C is no separator, and 0x83 0x41 is not 0x83 0x61.
+TEST(PathText, TwoByteCharacters) {
+  EXPECT_EQ(findLastSeparator("C:\\d\\x"), 4);
+  EXPECT_EQ(findLastSeparator("C:\\\x83\x5c\\x"), 5);
+  EXPECT_EQ(findLastSeparator("C:\\\x95\x5c"), 2);
+  EXPECT_EQ(findLastSeparator("\x95\x5c\x83\x5c"), -1);
+  EXPECT_TRUE(equalsIgnoringAsciiCase("Mail.LNK\x83\x41", "mail.lnk\x83\x41"));
+  EXPECT_FALSE(equalsIgnoringAsciiCase("\x83\x41", "\x83\x61"));
+}
+
 TEST(StartupRules, NoStartupSwitch) {
   struct {
     const char* tail;
@@ -184,9 +195,9 @@ TEST(StartupRules, WhichNamesRun) {
 }
 
 TEST(StartupRules, MutexNamePerFolderAnyAsciiCase) {
-  auto name = [](const char* folder) {
+  auto name = [](const char* folder, FolderKey kind = FolderKey::spelling) {
     AString out;
-    appendStartupMutexName(out, ByteView::ofCString(folder));
+    appendStartupMutexName(out, ByteView::ofCString(folder), kind);
     return std::string(out.c_str());
   };
   std::string a = name("C:\\Orvalix\\Startup");
@@ -200,6 +211,8 @@ TEST(StartupRules, MutexNamePerFolderAnyAsciiCase) {
   EXPECT_EQ(name("C:\\\x83\x41\\Startup"), name("c:\\\x83\x41\\STARTUP"));
   EXPECT_NE(name("C:\\\xc1\\Startup"), name("C:\\\xe1\\Startup"));
   EXPECT_LE(name(std::string(4000, 'x').c_str()).size(), 26u);
+  // A file system's identity is taken byte for byte: file indexes 0x41 and 0x61.
+  EXPECT_NE(name("\x41\x01", FolderKey::identity), name("\x61\x01", FolderKey::identity));
 }
 
 TEST(StartupRules, RunListKeepsByteOrder) {

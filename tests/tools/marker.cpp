@@ -1,11 +1,14 @@
-// Stands in for a user's program in the end-to-end tests: appends its command
-// line to marker.txt in the folder named by ORV_MARKER_DIR, then exits. With
-// ORV_MARKER_EVENTS ("name|name"), the line begins "events " and a 1 or 0 for
-// each named event: set or not when the program started.
+// Stands in for a user's program in the end-to-end tests: appends a line to
+// marker.txt in the folder named by ORV_MARKER_DIR, the folder it started in,
+// ">" and its command line, then exits. With ORV_MARKER_EVENTS ("name|name"),
+// the line begins "events " and a 1 or 0 for each named event (set or not
+// when the program started) and a blank.
 #include <windows.h>
 
 #include <cstring>
 #include <string>
+
+static char line[MAX_PATH + 32768 + 3];
 
 int main() {
   char dir[MAX_PATH];
@@ -18,7 +21,8 @@ int main() {
     if (h == INVALID_HANDLE_VALUE) Sleep(10);
   }
   if (h == INVALID_HANDLE_VALUE) return 2;
-  const char* line = GetCommandLineA();
+  std::strcpy(line + GetCurrentDirectoryA(MAX_PATH, line), ">");
+  std::strcat(std::strcat(line, GetCommandLineA()), "\r\n");
   DWORD written;
   char events[512];
   n = GetEnvironmentVariableA("ORV_MARKER_EVENTS", events, sizeof events);
@@ -34,7 +38,6 @@ int main() {
     WriteFile(h, states.data(), static_cast<DWORD>(states.size()), &written, nullptr);
   }
   WriteFile(h, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
-  WriteFile(h, "\r\n", 2, &written, nullptr);
   CloseHandle(h);
   return 0;
 }

@@ -14,8 +14,9 @@ void reset() {
   calls.clear();
 }
 
-std::string shellCall(const std::string& file, const std::string& directory) {
-  return "ShellExecuteA 5 [" + file + "] in [" + directory + "] from system";
+std::string shellCall(const std::string& file, const std::string& directory,
+                      const std::string& during) {
+  return "ShellExecuteA 5 [" + file + "] in [" + directory + "] from " + during;
 }
 
 static void record(const std::string& line) {

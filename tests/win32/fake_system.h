@@ -45,7 +45,8 @@ extern std::vector<std::string> calls;
 
 void reset();
 
-// ShellExecuteA as recorded when it ran in the system folder.
-std::string shellCall(const std::string& file, const std::string& directory);
+// ShellExecuteA as recorded when it ran in that folder (the system folder by default).
+std::string shellCall(const std::string& file, const std::string& directory,
+                      const std::string& during = "system");
 
 }  // namespace fake

@@ -3,9 +3,11 @@
 #include "../bytes.h"
 #include "fake_system.h"
 #include "launch/launcher.h"
+#include "startup/program_directory.h"
 #include "test_util.h"
 
 using namespace testutil;
+using orv::StartIn;
 
 namespace {
 
@@ -61,15 +63,37 @@ TEST(Launcher, WhatTheShellReceivesAndWhatIsLogged) {
     fake::reset();
     fake::script.shellResult = c.shellResult;
     DeleteFileA("Orvalix.log");
-    orv::launchProgram(viewOf(c.path));
+    orv::launchProgram(viewOf(c.path), StartIn::filesFolder);
     std::vector<std::string> expectedCalls;
     std::string full = c.shellFile.find(':') == 1 ? c.shellFile : dir / c.shellFile;
-    if (c.shellFile != "-")
-      expectedCalls = {"SetDllDirectoryA null", fake::shellCall(full, dir.path())};
+    if (c.shellFile != "-")  // the file's own folder as the working one
+      expectedCalls = {"SetDllDirectoryA null",
+                       fake::shellCall(full, full.substr(0, full.rfind('\\') + 1))};
     EXPECT_EQ(fake::calls, expectedCalls) << c.path;
     EXPECT_EQ(logMessages(dir / "Orvalix.log"), std::vector<std::string>{c.logged}) << c.path;
     EXPECT_EQ(currentDir(), dir.path()) << c.path;
   }
+}
+
+// Back from the system folder by the name the system gave (a blank at its
+// end kept); where that folder is gone, in the program's own folder.
+TEST(Launcher, BackFromTheSystemFolder) {
+  KeepCurrentDir keep;
+  TempDir parent;
+  std::string blank = parent / "blank ", own = str(orv::programDirectory()),
+              moved = parent.path() + "x";
+  CreateDirectoryW(wide("\\\\?\\" + blank).c_str(), nullptr);
+  for (bool gone : {false, true}) {
+    SetCurrentDirectoryA((blank + "\\").c_str());
+    fake::script.onCall = [&](auto&) { gone&& MoveFileA(parent.path().c_str(), moved.c_str()); };
+    orv::launchProgram("C:\\x.exe", StartIn::filesFolder);
+    EXPECT_EQ(currentDir(), gone ? own : blank);
+  }
+  EXPECT_EQ(logMessages(own + "\\Orvalix.log"),
+            (std::vector<std::string>{"launchProgram: Error #76 returning to " + blank + "\\",
+                                      "launchProgram: C:\\x.exe: Opened."}));
+  DeleteFileA((own + "\\Orvalix.log").c_str());
+  MoveFileA(moved.c_str(), parent.path().c_str());
 }
 
 }  // namespace

@@ -73,12 +73,12 @@ TEST_F(Startup, OpensShortcutsInByteOrderSkippingDisabledHiddenSystemAndFolders)
   std::vector<std::string> order = {"10.lnk", "9.lnk", "C.lnk",      "My disabled.lnk",
                                     "a.lnk",  "b.lnk", "disable.lnk"};
   EXPECT_EQ(launched(), order);
-  // The default DLL search path, the system folder as the current directory,
-  // and the Startup folder for what starts.
+  // After the checks, the default DLL search path, and the Startup folder
+  // current and the working folder for what starts.
   std::vector<std::string> calls = checks();
   for (auto& name : order)
-    calls.insert(calls.end(),
-                 {"SetDllDirectoryA null", fake::shellCall(folder + "\\" + name, folder)});
+    calls.insert(calls.end(), {"SetDllDirectoryA null",
+                               fake::shellCall(folder + "\\" + name, folder + "\\", folder)});
   EXPECT_EQ(fake::calls, calls);
   EXPECT_EQ(currentDir(), before.path());
   std::vector<std::string> log = {"runStartup: Executing startup"};
@@ -266,6 +266,20 @@ TEST_F(Startup, SkippedOrRunAgain) {
     EXPECT_EQ(logMessages(folder + "\\Orvalix.log"), log) << c.name;
     EXPECT_EQ(currentDir(), before.path()) << c.name;
   }
+}
+
+// The program's folder lists as a look-alike of another's ("Ādir" as "Adir"):
+// the path to its Startup folder is refused, with the box and the line.
+TEST_F(Startup, LookAlikeOnTheWayToTheFolder) {
+  std::string kept = str(orv::processState().programDirectory);
+  makeWideFile(before.path(), L"\u0100dir", true);
+  CreateDirectoryA((before / "Adir").c_str(), nullptr);
+  CreateDirectoryA((before / "Adir\\Startup").c_str(), nullptr);
+  orv::processState().programDirectory.assign(viewOf(before / "Adir"));
+  orv::runStartup();
+  orv::processState().programDirectory.assign(viewOf(kept));
+  EXPECT_EQ(logMessages(before / "Orvalix.log"),
+            std::vector<std::string>{"runStartup: Error  64 in runStartup: Bad file name"});
 }
 
 // Another copy holds the Startup run of this folder (a shortcut to Orvalix in

@@ -58,7 +58,7 @@ void removeTree(const std::string& path) {
       std::string full = path + "\\" + name;
       SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        removeTree(full);
+        removeTree(*entry.cAlternateFileName ? path + "\\" + entry.cAlternateFileName : full);
       else if (!DeleteFileA(*entry.cAlternateFileName
                                 ? (path + "\\" + entry.cAlternateFileName).c_str()
                                 : full.c_str()))  // a look-alike's name is another's
@@ -72,9 +72,12 @@ void removeTree(const std::string& path) {
   if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileA(path.c_str());
 }
 
-std::string makeWideFile(const std::string& folder, const std::wstring& name) {
+std::string makeWideFile(const std::string& folder, const std::wstring& name, bool asFolder) {
   std::wstring path = L"\\\\?\\" + wide(folder) + L"\\" + name, shortPath(MAX_PATH, 0);
-  CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  if (asFolder)
+    CreateDirectoryW(path.c_str(), nullptr);
+  else
+    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), MAX_PATH));
   return narrow(shortPath.substr(shortPath.rfind(L'\\') + 1));
 }

@@ -31,8 +31,10 @@ class TempDir {
 
 void removeTree(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes = "");
-// An empty file made by a wide name, which the ANSI code page may lack; its 8.3 name.
-std::string makeWideFile(const std::string& folder, const std::wstring& name);
+// An empty file (or a folder) made by a wide name, which the ANSI code page
+// may lack; its 8.3 name.
+std::string makeWideFile(const std::string& folder, const std::wstring& name,
+                         bool asFolder = false);
 std::string readFile(const std::string& path);  // empty when missing
 bool exists(const std::string& path);
 
