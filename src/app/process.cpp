@@ -8,7 +8,9 @@
 
 namespace orv {
 
-ByteView commandTail;
+// Set before anything reads it; all zero until then, so that it takes no room
+// in the file (.bss).
+ByteView commandTail(nullptr, 0);
 HINSTANCE moduleInstance;
 
 namespace {

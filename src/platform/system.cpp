@@ -1,6 +1,5 @@
 #include "platform/system.h"
 
-#include "platform/astring.h"
 #include "platform/late_bound.h"
 
 namespace orv::sys {
@@ -108,33 +107,16 @@ int getSystemMetrics(int index) { return GetSystemMetrics(index); }
 
 SHORT getAsyncKeyState(int key) { return GetAsyncKeyState(key); }
 
-namespace {
-
-// A desktop's name; empty when it cannot be read. Desktop names are short
-// ("Default", "Winlogon"); a longer one than fits is no name we compare with.
-struct DesktopName {
-  explicit DesktopName(HDESK desktop) {
-    DWORD needed = 0;
-    if (!desktop || !GetUserObjectInformationA(desktop, UOI_NAME, text, sizeof text, &needed))
-      text[0] = 0;
-  }
-  char text[64];
-};
-
-}  // namespace
-
 bool waitForInputDesktop(DWORD ms) {
   constexpr DWORD kPollMs = 50;
-  DesktopName ours(GetThreadDesktop(GetCurrentThreadId()));
-  if (!ours.text[0]) return false;
   for (DWORD waited = 0;; waited += kPollMs) {
     // While the logon screen is up its desktop receives the input, and only
-    // the system may open that desktop: the call fails for us until Winlogon
-    // has switched to the user's.
-    HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS);
-    DesktopName current(input);
-    if (input) CloseDesktop(input);
-    if (ByteView::ofCString(current.text) == ByteView::ofCString(ours.text)) return true;
+    // the system may open that desktop: opening the input desktop fails for
+    // us until Winlogon has switched to the user's.
+    if (HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS)) {
+      CloseDesktop(input);
+      return true;
+    }
     if (waited >= ms) return false;
     Sleep(kPollMs);
   }

@@ -43,8 +43,9 @@ LONG closeKey(HKEY key);
 
 int getSystemMetrics(int index);
 SHORT getAsyncKeyState(int key);
-// Waits until the desktop that receives input is this thread's own (the logon
-// screen has given way to it), for at most `ms`; whether it is.
+// Waits until the desktop that receives input is one this process may open,
+// the user's own (the logon screen has given way to it), for at most `ms`;
+// whether it is.
 bool waitForInputDesktop(DWORD ms);
 
 BOOL getOpenFileName(OPENFILENAMEA* record);
