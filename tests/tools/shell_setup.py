@@ -10,8 +10,8 @@ or with each .inf cut down to the DefaultInstall section of one family, so
 that that section alone must do the whole job: "" for 95/98/Me (rundll32 runs
 as Windows 98; x86 prefix only), .NT for NT 4.0 and 2000, the prefix's own
 .NTx86 or .NTamd64. First, without Wine: no section an older setup reads
-names a flag of XP and later, and every machine value .NTamd64 writes it
-writes to the 32-bit copy too.
+names XP's flags for the registry views, and .NTamd64 writes each machine
+value to both views by name (0x1000 and 0x4000), whichever setup runs it.
 --wow64 (x64 prefix) runs the rows that also use the 32-bit setup,
 C:\\windows\\syswow64\\rundll32.exe; they need 32-bit Wine and a host that runs
 32-bit code, else the test is skipped (77). Otherwise a last row removes
@@ -81,20 +81,21 @@ def inf_sections(path):
     return out
 
 
-def check_flags(folder):  # what only XP and later know stays out of older setups' sections
+def check_flags(folder):  # XP's view flags: out of older setups' sections, both in .NTamd64's
     bad = []
     for f in sorted(n for n in os.listdir(folder) if n.endswith(".inf")):
         s = inf_sections(folder + "/" + f)
         for install in (n for n in s if n.startswith("defaultinstall")):
             rows = [e.split(",") for l in s[install] if l.lower().startswith("addreg")
                     for n in l.split("=", 1)[1].split(",") for e in s[n.strip().lower()]]
-            key = lambda e: (*e[:3], int(e[3] or "0", 0) & ~0x4000, *e[4:])
-            if install != "defaultinstall.ntamd64":
-                bad += [f"{f} [{install}] names an XP-only flag: {','.join(e)}" for e in rows if int(e[3] or "0", 0) & 0x5000]
-            else:
-                copies = {key(e) for e in rows if int(e[3] or "0", 0) & 0x4000}
-                bad += [f"{f} [{install}] has no 32-bit copy of {','.join(e)}" for e in rows
-                        if e[0] == "HKLM" and not int(e[3] or "0", 0) & 0x4000 and key(e) not in copies]
+            views = {}
+            for e in rows:
+                flags = int(e[3] or "0", 0)
+                views.setdefault((*e[:3], flags & ~0x5000, *e[4:]), set()).add(flags & 0x5000)
+            for entry, seen in views.items():
+                want = {0x1000, 0x4000} if install == "defaultinstall.ntamd64" and entry[0] == "HKLM" else {0}
+                if seen != want:
+                    bad.append(f"{f} [{install}] {','.join(map(str, entry))}: views {sorted(map(hex, seen))}, not {sorted(map(hex, want))}")
     return bad
 
 
