@@ -37,8 +37,7 @@ BOOL setEvent(HANDLE event);
 // RegCreateKeyExA with REG_OPTION_VOLATILE: the key lives in memory only and
 // goes when its hive is unloaded (at log-off). An existing key is opened as it
 // is; *disposition says which happened.
-LONG createVolatileKey(HKEY parent, const char* name, REGSAM access, HKEY* key,
-                       DWORD* disposition);
+LONG createVolatileKey(HKEY parent, const char* name, REGSAM access, HKEY* key, DWORD* disposition);
 LONG closeKey(HKEY key);
 
 int getSystemMetrics(int index);

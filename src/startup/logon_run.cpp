@@ -26,7 +26,8 @@ bool logonId(LUID* id) {
 }
 
 void appendHex(AString& out, unsigned long value) {
-  for (int shift = 28; shift >= 0; shift -= 4) out.append("0123456789ABCDEF"[(value >> shift) & 15]);
+  for (int shift = 28; shift >= 0; shift -= 4)
+    out.append("0123456789ABCDEF"[(value >> shift) & 15]);
 }
 
 }  // namespace

@@ -121,11 +121,12 @@ TEST(Start, OncePerLogonAndShift) {
   struct {
     const char* name;
     bool newLogon, shift;
-    size_t started;     // marker lines after this start
+    size_t started;    // marker lines after this start
     const char* line;  // the Startup log's last line
   } starts[] = {
       {"first", false, false, 1, "launchProgram: a.lnk: Opened."},
-      {"again", false, false, 1, "runStartup: Startup folder already run in this log-on session; skipped"},
+      {"again", false, false, 1,
+       "runStartup: Startup folder already run in this log-on session; skipped"},
       {"new log-on", true, false, 2, "launchProgram: a.lnk: Opened."},
       {"Shift held", true, true, 2, "runStartup: Startup folder skipped: Shift held"},
   };
@@ -135,17 +136,21 @@ TEST(Start, OncePerLogonAndShift) {
     // and the window closed just before may still move it: Shift is pressed
     // until a press stays, then again and again, as a held key repeats.
     if (s.shift)
-      waitFor([] {
-        keybd_event(VK_SHIFT, 0, 0, 0);
-        Sleep(500);
-        return GetAsyncKeyState(VK_SHIFT) < 0;
-      }, 5000);
+      waitFor(
+          [] {
+            keybd_event(VK_SHIFT, 0, 0, 0);
+            Sleep(500);
+            return GetAsyncKeyState(VK_SHIFT) < 0;
+          },
+          5000);
     Process p(install.exe(), "", cwd.path());
     HWND dialog = nullptr;
-    waitFor([&] {
-      if (s.shift) keybd_event(VK_SHIFT, 0, 0, 0);
-      return (dialog = waitWindow(p.id(), "#32770", "Orvalix", 0)) != nullptr;
-    }, 15000);
+    waitFor(
+        [&] {
+          if (s.shift) keybd_event(VK_SHIFT, 0, 0, 0);
+          return (dialog = waitWindow(p.id(), "#32770", "Orvalix", 0)) != nullptr;
+        },
+        15000);
     if (s.shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
     ASSERT_TRUE(dialog) << s.name;
     std::string log = install.startup() + "\\Orvalix.log";

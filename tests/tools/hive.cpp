@@ -13,7 +13,8 @@ static bool enable(const char* privilege) {
   tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return false;
   bool ok = LookupPrivilegeValueA(nullptr, privilege, &tp.Privileges[0].Luid) &&
-            AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr) && GetLastError() == ERROR_SUCCESS;
+            AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr) &&
+            GetLastError() == ERROR_SUCCESS;
   CloseHandle(token);
   return ok;
 }

@@ -26,13 +26,13 @@ struct Script {
   // Token calls: -1 = the real call; 0/1 = scripted result.
   int openToken = -1, lookup = -1, adjust = -1;
   DWORD adjustLastError = 0;
-  int tokenInformation = 1;                 // as openToken; 1 answers logonId
+  int tokenInformation = 1;  // as openToken; 1 answers logonId
   LUID logonId = {0x1A2B3, 0};
-  std::set<std::string> events;             // the named events that exist
-  LONG registryError = 0;                   // 0 = the real RegCreateKeyExA
-  int cleanBoot = 0;                        // GetSystemMetrics(SM_CLEANBOOT)
+  std::set<std::string> events;  // the named events that exist
+  LONG registryError = 0;        // 0 = the real RegCreateKeyExA
+  int cleanBoot = 0;             // GetSystemMetrics(SM_CLEANBOOT)
   bool shiftDown = false;
-  bool inputDesktop = true;                 // what the wait for it answers
+  bool inputDesktop = true;       // what the wait for it answers
   DWORD platformId = 0xFFFFFFFF;  // 0xFFFFFFFF = the real GetVersionExA
   bool fixedTime = false;
   SYSTEMTIME time = {};

@@ -214,7 +214,8 @@ TEST_F(Startup, UnusualShortcutNames) {
 // in which it runs it all the same; each case started twice in one log-on.
 TEST_F(Startup, SkippedOrRunAgain) {
   const char *again = "Startup folder already run in this log-on session; skipped",
-             *safe = "Startup folder skipped: Safe Mode", *shift = "Startup folder skipped: Shift held";
+             *safe = "Startup folder skipped: Safe Mode",
+             *shift = "Startup folder skipped: Shift held";
   struct {
     const char* name;
     DWORD platform = VER_PLATFORM_WIN32_NT;
