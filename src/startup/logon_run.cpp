@@ -11,13 +11,24 @@ namespace {
 // The log-on session's id (its AuthenticationId): unique among log-ons since
 // the system started, on every NT version. A user's registry hive can outlive
 // a log-off (a process still holding it) and serves two log-ons of one user
-// at once (console and remote): the mark is for this log-on alone.
+// at once (console and remote): the mark is for this log-on alone. With UAC
+// an administrator's log-on makes two sessions, one for the filtered token
+// the shell gets and one for the full token: a copy started elevated (from
+// an elevated prompt, say) takes the filtered token's, which its own links
+// to, so that it finds the mark of the same log-on. Windows before Vista
+// knows neither class and the call fails: the token's own id then.
 bool logonId(LUID* id) {
   HANDLE opened = nullptr;
   if (!sys::openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
   ScopedToken token(opened);
+  DWORD elevation = 0, size = 0;
+  if (sys::getTokenInformation(token.get(), TokenElevationType, &elevation, sizeof elevation,
+                               &size) &&
+      elevation == TokenElevationTypeFull &&
+      // TOKEN_LINKED_TOKEN holds the linked token's handle alone.
+      sys::getTokenInformation(token.get(), TokenLinkedToken, &opened, sizeof opened, &size))
+    token.reset(opened);
   TOKEN_STATISTICS statistics;
-  DWORD size = 0;
   if (!sys::getTokenInformation(token.get(), TokenStatistics, &statistics, sizeof statistics,
                                 &size))
     return false;

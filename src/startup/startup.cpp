@@ -72,7 +72,7 @@ bool shiftHeld() {
 }
 
 // Why this start leaves the Startup folder alone; null when it runs it. The
-// checks that cost a wait or leave a mark come last.
+// check that leaves a mark comes last.
 const char* skipReason(const AString& folder) {
   AString runName;
   appendStartupRunName(runName, folder);
@@ -80,9 +80,11 @@ const char* skipReason(const AString& folder) {
   // A fail-safe boot bypasses the user's startup files, as Windows' own shell
   // does; 95/98/Me still start the shell in Safe mode.
   if (sys::getSystemMetrics(SM_CLEANBOOT)) return "Startup folder skipped: Safe Mode";
+  // Shift before the log-on's mark: a start that skipped the folder did not
+  // run it, and a later one in the same log-on still does.
+  if (shiftHeld()) return "Startup folder skipped: Shift held";
   if (startupRunBeforeInThisLogon(runName))
     return "Startup folder already run in this log-on session; skipped";
-  if (shiftHeld()) return "Startup folder skipped: Shift held";
   return nullptr;
 }
 

@@ -109,19 +109,28 @@ BOOL adjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* stat
   return script.adjust != 0;
 }
 
+// The handles the stand-in makes up: a token, its linked token, an event.
+static bool madeUp(HANDLE h) {
+  return h == reinterpret_cast<HANDLE>(0x7070) || h == reinterpret_cast<HANDLE>(0x7272) ||
+         h == reinterpret_cast<HANDLE>(0x7171);
+}
+
 BOOL getTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, void* information,
                          DWORD length, DWORD* returnLength) {
   record("GetTokenInformation " + std::to_string(kind) + " " + std::to_string(length));
-  if (script.tokenInformation == -1 && token != reinterpret_cast<HANDLE>(0x7070))
+  if (script.tokenInformation == -1 && !madeUp(token))
     return GetTokenInformation(token, kind, information, length, returnLength);
-  if (!script.tokenInformation || kind != TokenStatistics) return FALSE;
-  static_cast<TOKEN_STATISTICS*>(information)->AuthenticationId = script.logonId;
-  return TRUE;
-}
-
-// The handles the stand-in makes up: a token, an event.
-static bool madeUp(HANDLE h) {
-  return h == reinterpret_cast<HANDLE>(0x7070) || h == reinterpret_cast<HANDLE>(0x7171);
+  if (!script.tokenInformation) return FALSE;
+  if (kind == TokenElevationType)
+    *static_cast<DWORD*>(information) =
+        script.elevated ? TokenElevationTypeFull : TokenElevationTypeDefault;
+  else if (kind == TokenLinkedToken)
+    *static_cast<HANDLE*>(information) = reinterpret_cast<HANDLE>(0x7272);
+  else if (kind == TokenStatistics)
+    static_cast<TOKEN_STATISTICS*>(information)->AuthenticationId =
+        script.elevated && token != reinterpret_cast<HANDLE>(0x7272) ? LUID{0x9999, 0}
+                                                                     : script.logonId;
+  return kind == TokenElevationType || kind == TokenLinkedToken || kind == TokenStatistics;
 }
 
 BOOL closeHandle(HANDLE handle) {

@@ -28,6 +28,8 @@ struct Script {
   DWORD adjustLastError = 0;
   int tokenInformation = 1;  // as openToken; 1 answers logonId
   LUID logonId = {0x1A2B3, 0};
+  bool elevated = false;  // a full token of its own log-on, linked to logonId's
+
   std::set<std::string> events;  // the named events that exist
   LONG registryError = 0;        // 0 = the real RegCreateKeyExA
   int cleanBoot = 0;             // GetSystemMetrics(SM_CLEANBOOT)

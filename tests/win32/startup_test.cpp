@@ -35,21 +35,22 @@ class Startup : public ::testing::Test {
     for (const char* f : files) writeFile(folder + "\\" + f, "x");
   }
   // What a start asks before it runs the folder, on the NT family: Safe
-  // Mode, the log-on session's mark (made volatile), then Shift once the
-  // user's desktop has the input.
+  // Mode, Shift once the user's desktop has the input, then the log-on
+  // session's mark (made volatile).
   std::vector<std::string> checks() {
     orv::AString runName;
     orv::appendStartupRunName(runName, orv::AString(viewOf(folder)));
     return {"GetSystemMetrics 67",
             "GetVersionExA 148",
+            "WaitForInputDesktop 5000",
+            "GetAsyncKeyState 16",
+            "GetVersionExA 148",
             "OpenProcessToken self 8",
+            "GetTokenInformation 18 4",
             "GetTokenInformation 10 " + std::to_string(sizeof(TOKEN_STATISTICS)),
             "CloseHandle",
             "RegCreateKeyExA HKCU [Software\\Orvalix\\Logon 000000000001A2B3 " + str(runName) +
-                "] volatile 1",
-            "GetVersionExA 148",
-            "WaitForInputDesktop 5000",
-            "GetAsyncKeyState 16"};
+                "] volatile 1"};
   }
   std::vector<std::string> launched() {
     std::vector<std::string> files;
@@ -220,7 +221,8 @@ TEST_F(Startup, SkippedOrRunAgain) {
     const char* name;
     DWORD platform = VER_PLATFORM_WIN32_NT;
     int cleanBoot = 0, tokenInformation = 1;
-    bool shiftDown = false, inputDesktop = true;
+    int shift = 0, elevated = 0;  // in which starts: 1 the first, 2 the second
+    bool inputDesktop = true;
     LONG registryError = 0;
     const char* first = nullptr;   // the first start's line; null: it runs
     const char* second = nullptr;  // the second's
@@ -229,10 +231,11 @@ TEST_F(Startup, SkippedOrRunAgain) {
       {.name = "once per log-on", .second = again},
       {.name = "Safe Mode", .cleanBoot = 1, .first = safe, .second = safe},
       {.name = "Safe Mode with networking", .cleanBoot = 2, .first = safe, .second = safe},
-      {.name = "Shift held: the log-on's run", .shiftDown = true, .first = shift, .second = again},
+      {.name = "Shift held: no run, so none marked", .shift = 1, .first = shift},
+      {.name = "elevated again: the filtered token's log-on", .elevated = 2, .second = again},
       {.name = "input never on our desktop: Shift read all the same", .inputDesktop = false, .second = again},
       {.name = "9x: no mark, every start runs", .platform = VER_PLATFORM_WIN32_WINDOWS},
-      {.name = "9x: Shift", .platform = VER_PLATFORM_WIN32_WINDOWS, .shiftDown = true, .first = shift, .second = shift},
+      {.name = "9x: Shift", .platform = VER_PLATFORM_WIN32_WINDOWS, .shift = 3, .first = shift, .second = shift},
       {.name = "9x: Safe mode", .platform = VER_PLATFORM_WIN32_WINDOWS, .cleanBoot = 1, .first = safe, .second = safe},
       {.name = "locked registry", .registryError = ERROR_ACCESS_DENIED},
       {.name = "no logon id", .tokenInformation = 0},
@@ -243,14 +246,16 @@ TEST_F(Startup, SkippedOrRunAgain) {
     removeTree(folder);
     makeFolder({"a.lnk"});
     std::vector<std::string> log;
-    for (const char* line : {c.first, c.second}) {
+    for (int start = 1; start <= 2; ++start) {
+      const char* line = start == 1 ? c.first : c.second;
       fake::reset();
       fake::script.platformId = c.platform;
       fake::script.cleanBoot = c.cleanBoot;
       fake::script.tokenInformation = c.tokenInformation;
-      fake::script.shiftDown = c.shiftDown;
+      fake::script.shiftDown = c.shift & start;
       fake::script.inputDesktop = c.inputDesktop;
       fake::script.registryError = c.registryError;
+      fake::script.elevated = c.elevated & start;
       orv::processState().startupRun.reset();  // as another process
       orv::runStartup();
       EXPECT_EQ(launched(), line ? std::vector<std::string>{} : std::vector<std::string>{"a.lnk"})
