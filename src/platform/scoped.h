@@ -50,21 +50,23 @@ struct FindTraits : InvalidMeansNone {
 };
 using ScopedFind = Scoped<FindTraits>;
 
-// Handles that calls of the system seam give (an access token, a logon
-// event): closed through the seam too, so that tests can count them.
-struct SeamHandleTraits {
-  using Handle = HANDLE;
+// Handles whose calls answer null for none.
+template <typename H>
+struct NullMeansNone {
+  using Handle = H;
   static Handle none() { return nullptr; }
   static bool valid(Handle h) { return h != nullptr; }
+};
+
+// Handles that calls of the system seam give (an access token, a logon
+// event): closed through the seam too, so that tests can count them.
+struct SeamHandleTraits : NullMeansNone<HANDLE> {
   static void close(Handle h);
 };
 using ScopedToken = Scoped<SeamHandleTraits>;
 using ScopedEvent = Scoped<SeamHandleTraits>;
 
-struct KeyTraits {
-  using Handle = HKEY;
-  static Handle none() { return nullptr; }
-  static bool valid(Handle h) { return h != nullptr; }
+struct KeyTraits : NullMeansNone<HKEY> {
   static void close(Handle h);
 };
 using ScopedKey = Scoped<KeyTraits>;
