@@ -17,6 +17,8 @@ FARPROC kernelFunction(const char* name) { return loadedDllFunction("kernel32.dl
 
 FARPROC userFunction(const char* name) { return loadedDllFunction("user32.dll", name); }
 
+FARPROC advapiFunction(const char* name) { return loadedDllFunction("advapi32.dll", name); }
+
 FARPROC systemDllFunction(const char* dll, const char* name) {
   AString path = systemDirectory();
   if (path.empty()) return nullptr;

@@ -7,10 +7,11 @@
 // loading), or in DLLs too heavy to load before the window is up.
 namespace orv {
 
-// From kernel32 or user32, which the exe imports and so has loaded; null
+// From kernel32, user32 or advapi32, which the exe imports and so has loaded; null
 // where the system has no such function.
 FARPROC kernelFunction(const char* name);
 FARPROC userFunction(const char* name);
+FARPROC advapiFunction(const char* name);
 
 // From a DLL of the system folder, loaded by full path on first use: the
 // current directory may be a user's folder, and older systems search it first.

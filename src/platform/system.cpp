@@ -95,10 +95,29 @@ HANDLE openEvent(const char* name) { return OpenEventA(EVENT_MODIFY_STATE, FALSE
 
 BOOL setEvent(HANDLE event) { return SetEvent(event); }
 
-LONG createVolatileKey(HKEY parent, const char* name, REGSAM access, HKEY* key,
-                       DWORD* disposition) {
-  return RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_VOLATILE, access, nullptr, key,
-                         disposition);
+LONG createKey(HKEY parent, const char* name, DWORD options, REGSAM access, HKEY* key,
+               DWORD* disposition) {
+  return RegCreateKeyExA(parent, name, 0, nullptr, options, access, nullptr, key, disposition);
+}
+
+LONG openKey(HKEY parent, const char* name, REGSAM access, HKEY* key) {
+  return RegOpenKeyExA(parent, name, 0, access, key);
+}
+
+LONG queryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) {
+  return RegQueryValueExA(key, name, nullptr, type, data, size);
+}
+
+LONG setValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) {
+  return RegSetValueExA(key, name, 0, type, data, size);
+}
+
+LONG deleteValue(HKEY key, const char* name) { return RegDeleteValueA(key, name); }
+
+LONG deleteKey(HKEY parent, const char* name, REGSAM view) {
+  using Fn = LONG(WINAPI*)(HKEY, const char*, REGSAM, DWORD);
+  auto inView = view ? asFunction<Fn>(advapiFunction("RegDeleteKeyExA")) : nullptr;
+  return inView ? inView(parent, name, view, 0) : RegDeleteKeyA(parent, name);
 }
 
 LONG closeKey(HKEY key) { return RegCloseKey(key); }
@@ -107,20 +126,22 @@ int getSystemMetrics(int index) { return GetSystemMetrics(index); }
 
 SHORT getAsyncKeyState(int key) { return GetAsyncKeyState(key); }
 
-bool waitForInputDesktop(DWORD ms) {
-  constexpr DWORD kPollMs = 50;
-  for (DWORD waited = 0;; waited += kPollMs) {
-    // While the logon screen is up its desktop receives the input, and only
-    // the system may open that desktop: opening the input desktop fails for
-    // us until Winlogon has switched to the user's.
-    if (HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS)) {
-      CloseDesktop(input);
-      return true;
-    }
-    if (waited >= ms) return false;
-    Sleep(kPollMs);
-  }
+bool windowStationVisible() {
+  USEROBJECTFLAGS flags;
+  DWORD size;
+  return !GetUserObjectInformationA(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
+                                    &size) ||
+         (flags.dwFlags & WSF_VISIBLE);
 }
+
+DWORD openInputDesktop() {
+  HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS);
+  if (!input) return GetLastError();
+  CloseDesktop(input);
+  return 0;
+}
+
+void sleep(DWORD ms) { Sleep(ms); }
 
 BOOL getOpenFileName(OPENFILENAMEA* record) {
   return lookUp(getOpenFileNameA, "comdlg32.dll", "GetOpenFileNameA", "") &&

@@ -34,18 +34,31 @@ BOOL closeHandle(HANDLE handle);
 HANDLE openEvent(const char* name);
 BOOL setEvent(HANDLE event);
 
-// RegCreateKeyExA with REG_OPTION_VOLATILE: the key lives in memory only and
-// goes when its hive is unloaded (at log-off). An existing key is opened as it
-// is; *disposition says which happened.
-LONG createVolatileKey(HKEY parent, const char* name, REGSAM access, HKEY* key, DWORD* disposition);
+// The registry, as RegCreateKeyExA, RegOpenKeyExA, RegQueryValueExA,
+// RegSetValueExA and RegDeleteValueA take it. `access` may name a registry
+// view (KEY_WOW64_64KEY, KEY_WOW64_32KEY) only where the system has two.
+LONG createKey(HKEY parent, const char* name, DWORD options, REGSAM access, HKEY* key,
+               DWORD* disposition);
+LONG openKey(HKEY parent, const char* name, REGSAM access, HKEY* key);
+LONG queryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size);
+LONG setValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size);
+LONG deleteValue(HKEY key, const char* name);
+// A key without subkeys. RegDeleteKeyA reaches only the caller's own view:
+// in another one (`view` a KEY_WOW64_* flag) RegDeleteKeyExA, looked up at
+// run time (XP x64 and Vista on); where it is missing the system has one view.
+LONG deleteKey(HKEY parent, const char* name, REGSAM view);
 LONG closeKey(HKEY key);
 
 int getSystemMetrics(int index);
 SHORT getAsyncKeyState(int key);
-// Waits until the desktop that receives input is one this process may open,
-// the user's own (the logon screen has given way to it), for at most `ms`;
-// whether it is.
-bool waitForInputDesktop(DWORD ms);
+// Whether the process's window station has display surfaces (WSF_VISIBLE):
+// one that has none (a service's) never receives input. True when the
+// system cannot say.
+bool windowStationVisible();
+// One attempt to open the desktop that receives the input, closed again at
+// once: 0 when it opened, else the system's error.
+DWORD openInputDesktop();
+void sleep(DWORD ms);
 
 BOOL getOpenFileName(OPENFILENAMEA* record);
 void getLocalTime(SYSTEMTIME* time);

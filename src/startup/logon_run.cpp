@@ -41,29 +41,48 @@ void appendHex(AString& out, unsigned long value) {
     out.append("0123456789ABCDEF"[(value >> shift) & 15]);
 }
 
+constexpr char kOrvalixKey[] = "Software\\Orvalix";
+
 }  // namespace
 
-bool startupRunBeforeInThisLogon(ByteView runName) {
+bool LogonMark::foundFor(ByteView runName) {
+  name_ = AString();
   // 95's registry ignores REG_OPTION_VOLATILE and writes the key to disk:
   // the mark would outlive the session and no Startup would run again.
   if (!onNtFamily()) return false;
   LUID id;
   if (!logonId(&id)) return false;
-  // HKEY_CURRENT_USER\Software\Orvalix\Logon <id> <run name>, made in one
-  // call, which makes every missing key of the path, all of them volatile:
-  // nothing of it is left after log-off. Session state, not a setting. Of two
-  // copies starting at once, one makes it.
-  AString name("Software\\Orvalix\\Logon ");
-  appendHex(name, static_cast<unsigned long>(id.HighPart));
-  appendHex(name, id.LowPart);
-  name.append(' ').append(runName);
+  // HKEY_CURRENT_USER\Software\Orvalix\Logons\Logon <id> <run name>. Logons
+  // and what is below it are volatile: nothing of it is left after log-off.
+  // Session state, not a setting.
+  name_.append(kOrvalixKey).append("\\Logons\\Logon ");
+  appendHex(name_, static_cast<unsigned long>(id.HighPart));
+  appendHex(name_, id.LowPart);
+  name_.append(' ').append(runName);
+  if (name_.failed()) name_ = AString();
   HKEY opened = nullptr;
-  DWORD disposition = 0;
-  if (name.failed() || sys::createVolatileKey(HKEY_CURRENT_USER, name.c_str(), KEY_QUERY_VALUE,
-                                              &opened, &disposition) != ERROR_SUCCESS)
+  if (name_.empty() ||
+      sys::openKey(HKEY_CURRENT_USER, name_.c_str(), KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
     return false;
   ScopedKey mark(opened);
-  return disposition == REG_OPENED_EXISTING_KEY;
+  return true;
+}
+
+void LogonMark::make() const {
+  if (name_.empty()) return;
+  // Software\Orvalix itself lasts: it also holds what the shell command
+  // records, and no lasting key can be made below a volatile one. The call
+  // that makes Logons makes every missing key of its path volatile.
+  HKEY opened = nullptr;
+  DWORD disposition;
+  if (sys::createKey(HKEY_CURRENT_USER, kOrvalixKey, REG_OPTION_NON_VOLATILE, KEY_CREATE_SUB_KEY,
+                     &opened, &disposition) != ERROR_SUCCESS)
+    return;
+  ScopedKey orvalix(opened);
+  ByteView below = name_.view().mid(sizeof kOrvalixKey);  // after "Software\Orvalix\"
+  if (sys::createKey(orvalix.get(), AString(below).c_str(), REG_OPTION_VOLATILE, KEY_QUERY_VALUE,
+                     &opened, &disposition) == ERROR_SUCCESS)
+    ScopedKey mark(opened);  // being there is the mark: closed at once
 }
 
 }  // namespace orv

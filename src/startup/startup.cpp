@@ -63,28 +63,30 @@ bool takeStartupRun(const AString& runName) {
 // screen) receives the input, so the key is read once the user's desktop
 // does. Winlogon switches as soon as it hears that the shell is ready; the
 // wait runs out only where the user's desktop never gets the input (a shell
-// started behind a locked screen).
-constexpr DWORD kInputDesktopWaitMs = 5000;
+// started behind a locked screen). A window station without display
+// surfaces (a service's) never gets any, and is not waited for. Within one
+// that has them every failure is waited out, whatever its error: which error
+// the logon screen's desktop gives is not documented.
+constexpr DWORD kInputDesktopWaitMs = 5000, kInputDesktopPollMs = 50;
 
 bool shiftHeld() {
-  if (onNtFamily()) sys::waitForInputDesktop(kInputDesktopWaitMs);
+  if (onNtFamily() && sys::windowStationVisible())
+    for (DWORD waited = 0; sys::openInputDesktop() && waited < kInputDesktopWaitMs;
+         waited += kInputDesktopPollMs)
+      sys::sleep(kInputDesktopPollMs);
   return (sys::getAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
 }
 
-// Why this start leaves the Startup folder alone; null when it runs it. The
-// check that leaves a mark comes last.
-const char* skipReason(const AString& folder) {
-  AString runName;
-  appendStartupRunName(runName, folder);
+// Why this start leaves the Startup folder alone; null when it runs it.
+const char* skipReason(const AString& runName, LogonMark& mark) {
   if (!takeStartupRun(runName)) return "Startup folder already run by another copy; skipped";
   // A fail-safe boot bypasses the user's startup files, as Windows' own shell
   // does; 95/98/Me still start the shell in Safe mode.
   if (sys::getSystemMetrics(SM_CLEANBOOT)) return "Startup folder skipped: Safe Mode";
-  // Shift before the log-on's mark: a start that skipped the folder did not
-  // run it, and a later one in the same log-on still does.
+  // Before Shift: a shell started again behind a locked screen has no input
+  // desktop to wait for, and needs none to know that its run is done.
+  if (mark.foundFor(runName)) return "Startup folder already run in this log-on session; skipped";
   if (shiftHeld()) return "Startup folder skipped: Shift held";
-  if (startupRunBeforeInThisLogon(runName))
-    return "Startup folder already run in this log-on session; skipped";
   return nullptr;
 }
 
@@ -92,7 +94,10 @@ int runInFolder(const AString& folder) {
   AString saved = currentDirectory();
   if (saved.failed()) return kErrorOutOfMemory;
   if (int failure = changeTo(folder)) return failure;
-  if (const char* reason = skipReason(folder)) {
+  AString runName;
+  appendStartupRunName(runName, folder);
+  LogonMark mark;
+  if (const char* reason = skipReason(runName, mark)) {
     // The run is left to whoever has not skipped it.
     processState().startupRun.reset();
     logEvent(ByteView::ofCString(reason), kSource);
@@ -114,9 +119,13 @@ int runInFolder(const AString& folder) {
         failure = kErrorOutOfMemory;
     }
   }
-  // Out of memory the run does not happen: back where we were, and the run
-  // left to another copy.
-  if (failure) processState().startupRun.reset();
+  // Out of memory the run does not happen: back where we were, the run left
+  // to another copy, and no mark of it. The mark comes once nothing can stop
+  // the run any more.
+  if (failure)
+    processState().startupRun.reset();
+  else
+    mark.make();
   for (unsigned i = 0; i < runList.count() && !failure; ++i) {
     launchProgram(runList[i], StartIn::currentFolder);
     Sleep(0);  // the rest of our time slice to what was just started

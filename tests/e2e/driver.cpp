@@ -25,9 +25,11 @@ bool ReadyEvents::set() const {
   return WaitForMultipleObjects(2, events_, TRUE, 0) == WAIT_OBJECT_0;
 }
 
-Process::Process(const std::string& exe, const std::string& arguments, const std::string& cwd) {
+Process::Process(const std::string& exe, const std::string& arguments, const std::string& cwd,
+                 const char* desktop) {
   std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA si = {sizeof si};
+  si.lpDesktop = const_cast<char*>(desktop);
   EXPECT_TRUE(CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                              cwd.c_str(), &si, &info_))
       << exe;

@@ -39,7 +39,9 @@ class ReadyEvents {
 
 class Process {
  public:
-  Process(const std::string& exe, const std::string& arguments, const std::string& cwd);
+  // On `desktop` ("station\\desktop") where given, else the driver's own.
+  Process(const std::string& exe, const std::string& arguments, const std::string& cwd,
+          const char* desktop = nullptr);
   ~Process();  // ends the process by its handle if it is still running
   bool running() const;
   DWORD waitExit(DWORD ms);  // the exit code, or STILL_ACTIVE after ms

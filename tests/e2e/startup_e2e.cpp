@@ -109,7 +109,8 @@ TEST(Start, PlainFileNamedStartup) {
 // The logon side hears that the shell is ready before the first Startup
 // program starts. A start again in the same log-on runs no Startup program,
 // until the log-on's marks are gone (a new log-on); Shift held as Orvalix
-// starts skips the run.
+// starts skips the run. In a window station without display surfaces (a
+// service's), where no input ever comes, the run does not wait for any.
 TEST(Start, OncePerLogonAndShift) {
   Install install;
   TempDir cwd, markers;
@@ -118,17 +119,25 @@ TEST(Start, OncePerLogonAndShift) {
   SetEnvironmentVariableA("ORV_MARKER_EVENTS", ReadyEvents::kNames);
   ASSERT_TRUE(CreateDirectoryA(install.startup().c_str(), nullptr));
   makeShortcut(install.startup() + "\\a.lnk", MARKER_EXE, "a");
+  HWINSTA station = CreateWindowStationA("OrvalixService", 0, WINSTA_ALL_ACCESS, nullptr);
+  HWINSTA own = GetProcessWindowStation();
+  SetProcessWindowStation(station);
+  HDESK desk = CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  SetProcessWindowStation(own);
   struct {
     const char* name;
     bool newLogon, shift;
     size_t started;    // marker lines after this start
     const char* line;  // the Startup log's last line
+    const char* desktop = nullptr;
   } starts[] = {
       {"first", false, false, 1, "launchProgram: a.lnk: Opened."},
       {"again", false, false, 1,
        "runStartup: Startup folder already run in this log-on session; skipped"},
       {"new log-on", true, false, 2, "launchProgram: a.lnk: Opened."},
       {"Shift held", true, true, 2, "runStartup: Startup folder skipped: Shift held"},
+      {"no display surfaces", true, false, 3, "launchProgram: a.lnk: Opened.",
+       "OrvalixService\\Default"},
   };
   for (auto& s : starts) {
     if (s.newLogon) forgetLogonRuns();
@@ -143,29 +152,32 @@ TEST(Start, OncePerLogonAndShift) {
             return GetAsyncKeyState(VK_SHIFT) < 0;
           },
           5000);
-    Process p(install.exe(), "", cwd.path());
+    DWORD began = GetTickCount();
+    Process p(install.exe(), "", cwd.path(), s.desktop);
     HWND dialog = nullptr;
-    waitFor(
+    waitFor(  // on another desktop, out of the driver's sight
         [&] {
           if (s.shift) keybd_event(VK_SHIFT, 0, 0, 0);
           return (dialog = waitWindow(p.id(), "#32770", "Orvalix", 0)) != nullptr;
         },
-        15000);
+        s.desktop ? 0 : 15000);
     if (s.shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
-    ASSERT_TRUE(dialog) << s.name;
-    std::string log = install.startup() + "\\Orvalix.log";
-    EXPECT_TRUE(waitFor([&] { return lines(markers / "marker.txt").size() == s.started; }))
-        << s.name;
+    ASSERT_TRUE(dialog || s.desktop) << s.name;
     EXPECT_TRUE(waitFor([&] {
-      auto logged = logMessages(log);
+      auto logged = logMessages(install.startup() + "\\Orvalix.log");
       return !logged.empty() && logged.back() == s.line;
     })) << s.name;
+    EXPECT_LT(s.desktop ? GetTickCount() - began : 0, 1000u) << "no wait for input";
+    EXPECT_TRUE(waitFor([&] { return lines(markers / "marker.txt").size() == s.started; }))
+        << s.name;
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(p.waitExit(10000), 0u) << s.name;
+    EXPECT_EQ(p.waitExit(s.desktop ? 0 : 10000), s.desktop ? STILL_ACTIVE : 0u) << s.name;
   }
   Sleep(300);
+  CloseDesktop(desk);
+  CloseWindowStation(station);
   auto started = lines(markers / "marker.txt");
-  EXPECT_EQ(started.size(), 2u) << "nothing started late";
+  EXPECT_EQ(started.size(), 3u) << "nothing started late";
   for (auto& line : started) EXPECT_EQ(line.substr(0, 9), "events 11") << line;
   SetEnvironmentVariableA("ORV_MARKER_EVENTS", nullptr);
 }

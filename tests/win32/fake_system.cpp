@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/astring.h"
 #include "platform/system.h"
 
 namespace fake {
@@ -148,13 +149,75 @@ BOOL setEvent(HANDLE event) {
   return TRUE;
 }
 
-LONG createVolatileKey(HKEY parent, const char* name, REGSAM access, HKEY* key,
-                       DWORD* disposition) {
-  record(std::string("RegCreateKeyExA ") + (parent == HKEY_CURRENT_USER ? "HKCU " : "") + "[" +
-         name + "] volatile " + fake::hex(access));
+// The registry the stand-in gives is a real one, kept apart from the
+// prefix's own settings below HKEY_CURRENT_USER\Software\Orvalix Tests, one
+// key per hive and registry view (HKLM for the 64-bit one, HKLM32), so that
+// tests see each view apart.
+static const std::string kTestRoot = "Software\\Orvalix Tests\\";
+
+static std::string hiveOf(HKEY parent, REGSAM access) {
+  if (parent == HKEY_CURRENT_USER) return "HKCU";
+  if (parent != HKEY_LOCAL_MACHINE) return "key";
+  bool view32 = access & KEY_WOW64_32KEY || (!(access & KEY_WOW64_64KEY) && sizeof(void*) == 4);
+  return view32 ? "HKLM32" : "HKLM";
+}
+
+// What the test scripted for a key that `name` leads to, else `call()`
+// on the test's own place for it.
+template <typename Call>
+static LONG inTestRegistry(HKEY parent, const char* name, REGSAM access, Call call) {
   if (script.registryError) return script.registryError;
-  return RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_VOLATILE, access, nullptr, key,
-                         disposition);
+  for (auto& denied : script.registryWritesDenied)
+    if (std::string(name).find(denied) != std::string::npos && (access & KEY_SET_VALUE))
+      return ERROR_ACCESS_DENIED;
+  std::string hive = hiveOf(parent, access), path = name;
+  if (hive != "key") {
+    // Made lasting first: a volatile key made below a missing one makes it
+    // volatile too, and nothing lasting could be made there after.
+    HKEY root;
+    if (!RegCreateKeyExA(HKEY_CURRENT_USER, (kTestRoot + hive).c_str(), 0, nullptr, 0,
+                         KEY_CREATE_SUB_KEY, nullptr, &root, nullptr))
+      RegCloseKey(root);
+    parent = HKEY_CURRENT_USER, path = kTestRoot + hive + "\\" + name;
+  }
+  return call(parent, path.c_str(), access & ~(KEY_WOW64_32KEY | KEY_WOW64_64KEY));
+}
+
+LONG createKey(HKEY parent, const char* name, DWORD options, REGSAM access, HKEY* key,
+               DWORD* disposition) {
+  record("RegCreateKeyExA " + hiveOf(parent, access) + " [" + name + "]" +
+         (options & REG_OPTION_VOLATILE ? " volatile " : " ") + fake::hex(access));
+  return inTestRegistry(parent, name, access, [&](HKEY at, const char* path, REGSAM rights) {
+    return RegCreateKeyExA(at, path, 0, nullptr, options, rights, nullptr, key, disposition);
+  });
+}
+
+LONG openKey(HKEY parent, const char* name, REGSAM access, HKEY* key) {
+  record("RegOpenKeyExA " + hiveOf(parent, access) + " [" + name + "] " + fake::hex(access));
+  return inTestRegistry(parent, name, access, [&](HKEY at, const char* path, REGSAM rights) {
+    return RegOpenKeyExA(at, path, 0, rights, key);
+  });
+}
+
+LONG queryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) {
+  return RegQueryValueExA(key, name, nullptr, type, data, size);
+}
+
+LONG setValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) {
+  record(std::string("RegSetValueExA [") + name + "] " +
+         std::string(reinterpret_cast<const char*>(data), size));
+  return RegSetValueExA(key, name, 0, type, data, size);
+}
+
+LONG deleteValue(HKEY key, const char* name) {
+  record(std::string("RegDeleteValueA [") + name + "]");
+  return RegDeleteValueA(key, name);
+}
+
+LONG deleteKey(HKEY parent, const char* name, REGSAM view) {
+  record("RegDeleteKeyExA " + hiveOf(parent, view) + " [" + name + "] " + fake::hex(view));
+  return inTestRegistry(parent, name, view,
+                        [&](HKEY at, const char* path, REGSAM) { return RegDeleteKeyA(at, path); });
 }
 
 LONG closeKey(HKEY key) { return RegCloseKey(key); }
@@ -169,10 +232,21 @@ SHORT getAsyncKeyState(int key) {
   return key == VK_SHIFT && script.shiftDown ? static_cast<SHORT>(0x8000) : 0;
 }
 
-bool waitForInputDesktop(DWORD ms) {
-  record("WaitForInputDesktop " + std::to_string(ms));
-  return script.inputDesktop;
+bool windowStationVisible() {
+  record("WindowStationVisible");
+  return script.windowStationVisible;
 }
+
+DWORD openInputDesktop() {
+  record("OpenInputDesktop");
+  auto& errors = script.inputDesktopErrors;
+  if (errors.empty()) return 0;
+  DWORD error = errors.front();
+  if (errors.size() > 1) errors.erase(errors.begin());
+  return error;
+}
+
+void sleep(DWORD ms) { record("Sleep " + std::to_string(ms)); }
 
 BOOL getOpenFileName(OPENFILENAMEA* record) {
   fake::record("GetOpenFileNameA");
@@ -191,3 +265,15 @@ void getLocalTime(SYSTEMTIME* time) {
 }
 
 }  // namespace orv::sys
+
+namespace orv {
+
+void* memAlloc(unsigned size) {
+  return fake::script.allocationsFail ? nullptr : HeapAlloc(GetProcessHeap(), 0, size ? size : 1);
+}
+
+void memFree(void* block) {
+  if (block) HeapFree(GetProcessHeap(), 0, block);
+}
+
+}  // namespace orv

@@ -30,12 +30,15 @@ struct Script {
   LUID logonId = {0x1A2B3, 0};
   bool elevated = false;  // a full token of its own log-on, linked to logonId's
 
-  std::set<std::string> events;  // the named events that exist
-  LONG registryError = 0;        // 0 = the real RegCreateKeyExA
-  int cleanBoot = 0;             // GetSystemMetrics(SM_CLEANBOOT)
+  std::set<std::string> events;                   // the named events that exist
+  LONG registryError = 0;                         // every key fails so; 0 = the test's registry
+  std::vector<std::string> registryWritesDenied;  // keys, by part of their names
+  int cleanBoot = 0;                              // GetSystemMetrics(SM_CLEANBOOT)
   bool shiftDown = false;
-  bool inputDesktop = true;       // what the wait for it answers
-  DWORD platformId = 0xFFFFFFFF;  // 0xFFFFFFFF = the real GetVersionExA
+  bool windowStationVisible = true;
+  std::vector<DWORD> inputDesktopErrors;  // in turn, the last one from then on; none: it opens
+  bool allocationsFail = false;           // memAlloc answers null
+  DWORD platformId = 0xFFFFFFFF;          // 0xFFFFFFFF = the real GetVersionExA
   bool fixedTime = false;
   SYSTEMTIME time = {};
   std::function<BOOL(OPENFILENAMEA*)> openFileDialog;  // null = cancel

@@ -35,22 +35,27 @@ class Startup : public ::testing::Test {
     for (const char* f : files) writeFile(folder + "\\" + f, "x");
   }
   // What a start asks before it runs the folder, on the NT family: Safe
-  // Mode, Shift once the user's desktop has the input, then the log-on
-  // session's mark (made volatile).
-  std::vector<std::string> checks() {
+  // Mode, the log-on session's mark, Shift once the user's desktop has the
+  // input; and how it marks the run once the folder is listed.
+  std::string markName() {
     orv::AString runName;
     orv::appendStartupRunName(runName, orv::AString(viewOf(folder)));
+    return "Logons\\Logon 000000000001A2B3 " + str(runName);
+  }
+  std::vector<std::string> checks() {
     return {"GetSystemMetrics 67",
-            "GetVersionExA 148",
-            "WaitForInputDesktop 5000",
-            "GetAsyncKeyState 16",
             "GetVersionExA 148",
             "OpenProcessToken self 8",
             "GetTokenInformation 18 4",
             "GetTokenInformation 10 " + std::to_string(sizeof(TOKEN_STATISTICS)),
             "CloseHandle",
-            "RegCreateKeyExA HKCU [Software\\Orvalix\\Logon 000000000001A2B3 " + str(runName) +
-                "] volatile 1"};
+            "RegOpenKeyExA HKCU [Software\\Orvalix\\" + markName() + "] 1",
+            "GetVersionExA 148",
+            "WindowStationVisible",
+            "OpenInputDesktop",
+            "GetAsyncKeyState 16",
+            "RegCreateKeyExA HKCU [Software\\Orvalix] 4",
+            "RegCreateKeyExA key [" + markName() + "] volatile 1"};
   }
   std::vector<std::string> launched() {
     std::vector<std::string> files;
@@ -216,13 +221,16 @@ TEST_F(Startup, UnusualShortcutNames) {
 TEST_F(Startup, SkippedOrRunAgain) {
   const char *again = "Startup folder already run in this log-on session; skipped",
              *safe = "Startup folder skipped: Safe Mode",
-             *shift = "Startup folder skipped: Shift held";
+             *shift = "Startup folder skipped: Shift held",
+             *noMemory = "Error  7 in runStartup: Out of memory";
   struct {
     const char* name;
     DWORD platform = VER_PLATFORM_WIN32_NT;
     int cleanBoot = 0, tokenInformation = 1;
-    int shift = 0, elevated = 0;  // in which starts: 1 the first, 2 the second
-    bool inputDesktop = true;
+    int shift = 0, elevated = 0, noMemory = 0;  // in which starts: 1 the first, 2 the second
+    std::vector<DWORD> inputDesktopErrors = {};
+    unsigned waits = 0;  // 50 ms pauses of the first start before it reads Shift
+    bool windowStationVisible = true;
     LONG registryError = 0;
     const char* first = nullptr;   // the first start's line; null: it runs
     const char* second = nullptr;  // the second's
@@ -233,7 +241,10 @@ TEST_F(Startup, SkippedOrRunAgain) {
       {.name = "Safe Mode with networking", .cleanBoot = 2, .first = safe, .second = safe},
       {.name = "Shift held: no run, so none marked", .shift = 1, .first = shift},
       {.name = "elevated again: the filtered token's log-on", .elevated = 2, .second = again},
-      {.name = "input never on our desktop: Shift read all the same", .inputDesktop = false, .second = again},
+      {.name = "input on our desktop at the third try", .inputDesktopErrors = {5, 5, 0}, .waits = 2, .second = again},
+      {.name = "input never on our desktop: Shift read after 5 s", .inputDesktopErrors = {5}, .waits = 100, .second = again},
+      {.name = "no display surfaces: nothing to wait for", .inputDesktopErrors = {1}, .windowStationVisible = false, .second = again},
+      {.name = "out of memory once the mark was looked for: none made", .noMemory = 1, .first = noMemory},
       {.name = "9x: no mark, every start runs", .platform = VER_PLATFORM_WIN32_WINDOWS},
       {.name = "9x: Shift", .platform = VER_PLATFORM_WIN32_WINDOWS, .shift = 3, .first = shift, .second = shift},
       {.name = "9x: Safe mode", .platform = VER_PLATFORM_WIN32_WINDOWS, .cleanBoot = 1, .first = safe, .second = safe},
@@ -253,19 +264,35 @@ TEST_F(Startup, SkippedOrRunAgain) {
       fake::script.cleanBoot = c.cleanBoot;
       fake::script.tokenInformation = c.tokenInformation;
       fake::script.shiftDown = c.shift & start;
-      fake::script.inputDesktop = c.inputDesktop;
+      fake::script.inputDesktopErrors = c.inputDesktopErrors;
+      fake::script.windowStationVisible = c.windowStationVisible;
       fake::script.registryError = c.registryError;
       fake::script.elevated = c.elevated & start;
+      if (c.noMemory & start)
+        fake::script.onCall = [](const std::string& call) {  // until the box is up
+          fake::script.allocationsFail = call.rfind("GetAsyncKeyState", 0) == 0;
+        };
       orv::processState().startupRun.reset();  // as another process
       orv::runStartup();
       EXPECT_EQ(launched(), line ? std::vector<std::string>{} : std::vector<std::string>{"a.lnk"})
           << c.name;
-      log.push_back(std::string("runStartup: ") + (line ? line : "Executing startup"));
+      // A failure is logged where the start was, not in the folder.
+      std::string where = line == noMemory ? before / "Orvalix.log" : "";
+      EXPECT_EQ(lines(where).size(), where.empty() ? 0u : 1u) << c.name;
+      DeleteFileA(where.c_str());
+      if (where.empty())
+        log.push_back(std::string("runStartup: ") + (line ? line : "Executing startup"));
       if (!line) log.push_back("launchProgram: a.lnk: Opened.");
+      auto made = [&](const std::string& call) {
+        return unsigned(std::count(fake::calls.begin(), fake::calls.end(), call));
+      };
+      // A start that finds the run marked neither waits nor reads Shift.
+      EXPECT_EQ(made("GetAsyncKeyState 16") == 1, line != again && line != safe) << c.name;
+      EXPECT_EQ(made("Sleep 50"), start == 1 ? c.waits : 0) << c.name << start;
       for (auto& call : fake::calls) {
-        bool ntOnly = call.find("Token") != std::string::npos ||
-                      call.find("RegCreate") != std::string::npos ||
-                      call.find("WaitFor") != std::string::npos;
+        bool ntOnly = call.find("Token") != std::string::npos || call.find("Reg") == 0 ||
+                      call.find("Desktop") != std::string::npos ||
+                      call.find("WindowStation") != std::string::npos;
         EXPECT_FALSE(ntOnly && c.platform != VER_PLATFORM_WIN32_NT) << c.name << ": " << call;
       }
     }

@@ -130,14 +130,20 @@ std::vector<std::string> logMessages(const std::string& logPath) {
   return messages;
 }
 
-void forgetLogonRuns() {
+static bool deleteTree(HKEY parent, const std::string& path) {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Orvalix", 0, KEY_ALL_ACCESS, &key)) return;
+  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key)) return false;
   char name[256];
-  while (RegEnumKeyA(key, 0, name, sizeof name) == ERROR_SUCCESS && !RegDeleteKeyA(key, name)) {
+  while (RegEnumKeyA(key, 0, name, sizeof name) == ERROR_SUCCESS && deleteTree(key, name)) {
   }
   RegCloseKey(key);
-  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Orvalix");
+  return RegDeleteKeyA(parent, path.c_str()) == ERROR_SUCCESS;
+}
+
+void forgetLogonRuns() {
+  for (const char* marks :
+       {"Software\\Orvalix\\Logons", "Software\\Orvalix Tests\\HKCU\\Software\\Orvalix\\Logons"})
+    deleteTree(HKEY_CURRENT_USER, marks);
 }
 
 }  // namespace testutil

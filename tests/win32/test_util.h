@@ -44,8 +44,9 @@ std::vector<std::string> lines(const std::string& path);
 // The log's lines with the "MM-DD-YYYY hh:mm:ss: " stamp checked and cut off.
 std::vector<std::string> logMessages(const std::string& logPath);
 
-// HKEY_CURRENT_USER\Software\Orvalix and the keys under it removed, as a
-// new log-on finds it: the next start runs its Startup folder again.
+// The marks of Startup runs (HKEY_CURRENT_USER\Software\Orvalix\Logons, and
+// the stand-in's copy) removed, as a new log-on finds them: the next start
+// runs its Startup folder again.
 void forgetLogonRuns();
 
 // Puts the current directory back when the test ends.
