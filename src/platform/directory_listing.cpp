@@ -19,20 +19,35 @@ HANDLE findFirst(const char* pattern, WIN32_FIND_DATAA* entry) {
   return FindFirstFileA(pattern, entry);
 }
 
+bool findNext(HANDLE search, WIN32_FIND_DATAA* entry) {
+  QuietErrors quiet;
+  return FindNextFileA(search, entry);
+}
+
 // Whether looking `path` up, by the full name that the shell would get,
-// finds the entry `listed`: the same attributes, creation and write times,
-// size and 8.3 name (the access time may move between the two reads). 0, or
-// the error number of why not.
+// finds the entry `listed`: the same name, attributes, creation and write
+// times, size and 8.3 name (the access time may move between the two reads).
+// A folder on the way keeps the blanks that end its name, but looked up by
+// itself it would lose them, as the last name of a path does: such a name is
+// looked up as the start of a pattern, which keeps them and which no 8.3
+// name can match (none holds a blank). 0, or the error number of why not.
 int lookUp(const AString& path, const WIN32_FIND_DATAA& listed) {
-  AString full = fullPath(path.c_str());
-  if (path.failed() || full.failed()) return kErrorOutOfMemory;
+  bool blankEnd = !path.empty() && path.view().at(path.length() - 1) == ' ';
+  AString name(path.view());
+  if (blankEnd) name.append('*');
+  AString full = fullPath(name.c_str());
+  if (name.failed() || full.failed()) return kErrorOutOfMemory;
   WIN32_FIND_DATAA found;
   ScopedFind lookup(findFirst(full.c_str(), &found));
-  found.ftLastAccessTime = listed.ftLastAccessTime;
-  bool same = lookup && !memcmp(&found, &listed, offsetof(WIN32_FIND_DATAA, dwReserved0)) &&
-              ByteView::ofCString(found.cAlternateFileName) ==
-                  ByteView::ofCString(listed.cAlternateFileName);
-  return same ? 0 : kErrorBadFileName;
+  for (bool more = bool(lookup); more; more = blankEnd && findNext(lookup.get(), &found)) {
+    found.ftLastAccessTime = listed.ftLastAccessTime;
+    if (!memcmp(&found, &listed, offsetof(WIN32_FIND_DATAA, dwReserved0)) &&
+        ByteView::ofCString(found.cFileName) == ByteView::ofCString(listed.cFileName) &&
+        ByteView::ofCString(found.cAlternateFileName) ==
+            ByteView::ofCString(listed.cAlternateFileName))
+      return 0;
+  }
+  return kErrorBadFileName;
 }
 
 // Where the first name of a full path starts: after C:\ or after
@@ -48,8 +63,8 @@ unsigned rootSize(ByteView path) {
 
 // Adds to `reached`, a folder's path ending in a separator, the entry of that
 // folder that lists under `name`: by that name, or by its 8.3 name where only
-// that one reaches it.
-int reachOwnName(AString& reached, ByteView name) {
+// that one reaches it, or where the system cuts the name (`cut`).
+int reachOwnName(AString& reached, ByteView name, bool cut) {
   unsigned folder = reached.length();
   AString pattern(reached.view());
   if (pattern.append('*').failed()) return kErrorOutOfMemory;
@@ -60,11 +75,14 @@ int reachOwnName(AString& reached, ByteView name) {
     if (!equalsIgnoringAsciiCase(entry, name)) continue;
     if (listed++) return kErrorBadFileName;
     reached.truncate(folder);
-    if (int refused = entries.makeReachOwn(reached.append(name))) return refused;
+    if (int refused = entries.makeReachOwn(reached.append(name), cut)) return refused;
   }
+  if (listed) return 0;
   // Listed under no name: typed rather than converted from the system's own
-  // name, so it names its own entry as the system reads it.
-  if (!listed) reached.append(name);
+  // name, so it names its own entry as the system reads it; unless the
+  // system reads another name.
+  if (cut) return kErrorBadFileName;
+  reached.append(name);
   return 0;
 }
 
@@ -75,12 +93,9 @@ DirectoryListing::DirectoryListing(const char* pattern, DWORD allowedAttributes)
 
 ByteView DirectoryListing::next() {
   while (find_) {
-    if (started_) {
-      QuietErrors quiet;
-      if (!FindNextFileA(find_.get(), &entry_)) {
-        find_.reset();
-        break;
-      }
+    if (started_ && !findNext(find_.get(), &entry_)) {
+      find_.reset();
+      break;
     }
     started_ = true;
     ByteView name = ByteView::ofCString(entry_.cFileName);
@@ -90,9 +105,9 @@ ByteView DirectoryListing::next() {
   return ByteView();
 }
 
-int DirectoryListing::makeReachOwn(AString& path) const {
+int DirectoryListing::makeReachOwn(AString& path, bool cut) const {
   // "?" or "*" would make the name a pattern.
-  if (!holdsWildcard(path)) {
+  if (!cut && !holdsWildcard(path)) {
     int found = lookUp(path, entry_);
     if (found != kErrorBadFileName) return found;
   }
@@ -103,15 +118,23 @@ int DirectoryListing::makeReachOwn(AString& path) const {
 }
 
 int makeReachOwnFile(AString& path) {
-  AString full = fullPath(path.c_str()), reached;
-  if (full.failed()) return kErrorOutOfMemory;
-  ByteView whole = full;
+  // The names as given, the last one's end included: the system keeps every
+  // blank and dot that ends a name of a path but for one period at the end
+  // of any name, and all of them at the end of the last, unless a separator
+  // follows (Microsoft, "File path formats on Windows systems"). Where it
+  // cuts the last, the name the shell would get reaches another entry.
+  AString full = fullPath(path.c_str()), given(path.view()), reached;
+  AString named = fullPath(given.append('\\').c_str());
+  if (full.failed() || given.failed() || named.failed()) return kErrorOutOfMemory;
+  ByteView whole = full.empty() ? ByteView() : named.view().mid(0, named.length() - 1);
+  bool lastCut = !(whole == full.view());
   unsigned at = rootSize(whole);
   reached.assign(whole.mid(0, at));
   while (at < whole.size) {
     int separator = findSeparator(whole, at);
     unsigned end = separator < 0 ? whole.size : static_cast<unsigned>(separator);
-    if (int refused = reachOwnName(reached, whole.mid(at, end - at))) return refused;
+    if (int refused = reachOwnName(reached, whole.mid(at, end - at), separator < 0 && lastCut))
+      return refused;
     if (separator >= 0) reached.append('\\');
     at = end + 1;
   }

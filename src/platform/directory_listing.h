@@ -21,8 +21,9 @@ class DirectoryListing {
   // character the code page lacks as a look-alike ("Ādobe.lnk" as
   // "Adobe.lnk") or as "?", so a listed name may reach another file, or none.
   // 0, or the error number of why not: kErrorBadFileName when neither name
-  // reaches it, kErrorOutOfMemory.
-  int makeReachOwn(AString& path) const;
+  // reaches it, kErrorOutOfMemory. `cut`: the system would cut the name (the
+  // blanks and dots that end the last name of a path): only the 8.3 name.
+  int makeReachOwn(AString& path, bool cut = false) const;
 
  private:
   ScopedFind find_;
@@ -33,10 +34,12 @@ class DirectoryListing {
 
 // Makes `path` (a file the Open dialog gave, the Startup folder) reach, name
 // by name, the entries that list under its names: as written, or through 8.3
-// names where only they reach them; a full path either way. 0, or the error
-// number of why not: kErrorBadFileName when no name reaches one of them, or
-// when two entries of one folder list under one name (which one was meant
-// cannot be told); kErrorOutOfMemory. `path` is left as it was then.
+// names where only they reach them; a full path either way. A last name that
+// ends in blanks or dots, which the system drops, is reached by its 8.3 name
+// only. 0, or the error number of why not: kErrorBadFileName when no name
+// reaches one of them, or when two entries of one folder list under one name
+// (which one was meant cannot be told); kErrorOutOfMemory. `path` is left as
+// it was then.
 int makeReachOwnFile(AString& path);
 
 }  // namespace orv

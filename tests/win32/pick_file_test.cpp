@@ -82,6 +82,12 @@ TEST(PickFile, RunCommandCallSequences) {
   makeWideFile(dir.path(), L"\u0100dobe.lnk");
   std::string shortName = makeWideFile(alone.path(), L"\u0100dobe.lnk");
   writeFile(dir / "Adobe.lnk");
+  // Names that end in a blank, which the system keeps on a folder on the
+  // way and cuts off the last name; beside "cut", which that would reach.
+  CreateDirectoryA((dir / "blank \\").c_str(), nullptr);
+  writeFile(dir / "blank \\x.exe");
+  writeFile(dir / "cut");
+  std::string cutShort = makeWideFile(dir.path(), L"cut ");
   const std::vector<std::string> picked = {"SetDllDirectoryA []", "GetOpenFileNameA",
                                            "SetDllDirectoryA null"};
   auto launched = [&](const std::string& file) {
@@ -103,6 +109,8 @@ TEST(PickFile, RunCommandCallSequences) {
       {"dialog ends while picking", "C:\\x.exe", 0, picked, true},
       {"look-alike of another file", dir / "Adobe.lnk", 0, picked},
       {"look-alike alone", alone / "Adobe.lnk", 0, launched(alone / shortName)},
+      {"a folder's blank kept", dir / "blank \\x.exe", 0, launched(dir / "blank \\x.exe")},
+      {"a last name's blank cut: by its 8.3 name", dir / "cut ", 0, launched(dir / cutShort)},
   };
   for (auto& c : cases) {
     fake::reset();
