@@ -85,14 +85,36 @@ void runCommand(HWND dialog) {
     launchProgram(name, StartIn::filesFolder);
 }
 
-// The dialog ends (Exit, an accepted request, Close): a picker that is up is
-// cancelled, with whatever box it has in front, so that the process ends.
-void onDestroy(HWND dialog) {
-  HWND w = picking ? picker(dialog) : nullptr;
-  if (!w) return;
-  PostMessageA(GetLastActivePopup(w), WM_COMMAND, IDCANCEL, 0);
-  PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+// The answer that closes a dialog without doing what it asks: Cancel, else
+// No (a Yes/No box has no Cancel and takes none), else OK; never Yes. None
+// of them (Abort, Retry, Ignore): what closing it from its frame does.
+void answerToClose(HWND dialog) {
+  constexpr WORD kClosingAnswers[] = {IDCANCEL, IDNO, IDOK};
+  for (WORD id : kClosingAnswers) {
+    HWND button = GetDlgItem(dialog, id);
+    if (!button) continue;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return;
+  }
+  PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
+
+BOOL CALLBACK answerIfOurs(HWND w, LPARAM endingDialog) {
+  DWORD process = 0;
+  char type[8];
+  GetWindowThreadProcessId(w, &process);
+  if (w != reinterpret_cast<HWND>(endingDialog) && process == GetCurrentProcessId() &&
+      GetClassNameA(w, type, sizeof type) && ByteView::ofCString(type) == "#32770")
+    answerToClose(w);
+  return TRUE;
+}
+
+// The dialog ends (Exit, an accepted request, Close): every other dialog of
+// ours is answered so that it closes, so that the process ends. The picker
+// runs its own modal loops, and so do the boxes that it, its file list's
+// menus or a box opened: each waits in its caller until it is answered, the
+// innermost first, whichever of them has been in front.
+void onDestroy(HWND dialog) { EnumWindows(answerIfOurs, reinterpret_cast<LPARAM>(dialog)); }
 
 // The platform does not keep the focus across deactivation (the dialog
 // answers WM_ACTIVATE itself), so the focused control is remembered here.

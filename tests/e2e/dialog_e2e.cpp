@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "driver.h"
+
+#include <commctrl.h>
 #include "ui/control_dialog.h"
 
 using namespace e2e;
@@ -261,28 +263,34 @@ TEST(Dialog, RunPicksAndLaunches) {
 }
 
 // Exit while the picker is up, also while its own "file not found" box is in
-// front of it (which Run brings forward), however that box is titled: the
-// picker goes, nothing is opened, and the program ends with 0.
+// front of it, however that box is titled, and while its file list asks
+// whether to delete a file: each is answered so that it closes, never Yes
+// (the file stays), nothing is opened, and the program ends with 0.
 TEST(Dialog, ExitWhilePicking) {
-  for (int boxUp : {0, 1, 2}) {  // 2: the box titled as the picker is
+  for (int boxUp : {0, 1, 2, 3}) {  // 2: the box titled as the picker is; 3: the list's question
     Running o;
+    writeFile(o.cwd / "kept.exe");
     click(o.button(IDC_RUN));
     HWND open = waitWindow(o.p.id(), "#32770", "Run..."), front = open;
     ASSERT_TRUE(open);
-    if (boxUp) {
+    if (boxUp == 3) {
+      HWND list = FindWindowExA(FindWindowExA(open, nullptr, "SHELLDLL_DefView", nullptr), nullptr,
+                                "SysListView32", nullptr);
+      ASSERT_TRUE(waitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+      for (WPARAM key : {VK_DOWN, VK_DELETE}) PostMessageA(list, WM_KEYDOWN, key, 0);
+    } else if (boxUp) {
       std::string missing = o.cwd / "missing.exe";
       SendMessageA(GetDlgItem(open, 0x47C), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(missing.c_str()));
       click(GetDlgItem(open, IDOK));
-      ASSERT_TRUE(waitFor([&] { return (front = GetLastActivePopup(open)) != open; }));
-      if (boxUp == 2) SetWindowTextA(front, "Run...");
     }
-    click(o.button(IDC_RUN));
-    EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == front; }, 3000)) << boxUp;
+    ASSERT_TRUE(waitFor([&] { return (front = GetLastActivePopup(open)) != open || !boxUp; }));
+    if (boxUp == 2) SetWindowTextA(front, "Run...");
     click(o.button(IDC_EXIT));
-    EXPECT_EQ(o.p.waitExit(10000), 0u) << boxUp;
+    EXPECT_EQ(o.p.waitExit(5000), 0u) << boxUp;
     EXPECT_EQ(topWindows(o.p.id()).size(), 0u);
     EXPECT_FALSE(exists(o.cwd / "Orvalix.log"));
+    EXPECT_TRUE(exists(o.cwd / "kept.exe"));
   }
 }
 

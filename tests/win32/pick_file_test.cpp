@@ -13,6 +13,30 @@ namespace {
 
 std::string bytes(const char* p, size_t n) { return std::string(p, n); }
 
+// Boxes opened from the picker, each in front of the one before; in front of
+// the last the control dialog ends. Their answers, the first box's first.
+std::vector<UINT> boxStyles;
+std::vector<int> boxAnswers;
+HWND endingDialog;
+size_t boxesOpen;
+
+void openBoxes();
+void CALLBACK openNextBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  openBoxes();
+}
+
+void openBoxes() {
+  size_t level = boxesOpen++;
+  if (level == boxStyles.size()) {
+    DestroyWindow(endingDialog);
+    orv::controlDialogHandler(endingDialog, WM_DESTROY, 0, 0);
+    return;
+  }
+  SetTimer(nullptr, 0, 10, openNextBox);  // runs in this box's loop
+  boxAnswers[level] = MessageBoxA(nullptr, "?", "Run...", boxStyles[level]);
+}
+
 TEST(PickFile, RecordAndReadBack) {
   InTempDir dir;
   struct {
@@ -102,11 +126,20 @@ TEST(PickFile, RunCommandCallSequences) {
     int runClicksMeanwhile;
     std::vector<std::string> calls;
     bool dialogEnds = false;
+    std::vector<UINT> boxes = {};  // opened in front of the picker before the dialog ends
+    std::vector<int> answers = {};
   } cases[] = {
       {"cancelled", "", 0, picked},
       {"chosen", "C:\\x.exe", 0, launched("C:\\x.exe")},
       {"Run clicked while picking", "C:\\x.exe", 10, launched("C:\\x.exe")},
       {"dialog ends while picking", "C:\\x.exe", 0, picked, true},
+      {"dialog ends in front of boxes: Cancel, else No, else OK",
+       "C:\\x.exe",
+       0,
+       picked,
+       false,
+       {MB_OK, MB_YESNO, MB_YESNOCANCEL, MB_YESNO | MB_TASKMODAL},
+       {IDOK, IDNO, IDCANCEL, IDNO}},
       {"look-alike of another file", dir / "Adobe.lnk", 0, picked},
       {"look-alike alone", alone / "Adobe.lnk", 0, launched(alone / shortName)},
       {"a folder's blank kept", dir / "blank \\x.exe", 0, launched(dir / "blank \\x.exe")},
@@ -115,15 +148,18 @@ TEST(PickFile, RunCommandCallSequences) {
   for (auto& c : cases) {
     fake::reset();
     HWND dialog = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    boxStyles = c.boxes, boxAnswers.assign(c.boxes.size(), 0), endingDialog = dialog, boxesOpen = 0;
     fake::script.openFileDialog = [&](OPENFILENAMEA* r) {
       for (int i = 0; i < c.runClicksMeanwhile; ++i)
         orv::controlDialogHandler(dialog, WM_COMMAND, orv::IDC_RUN, 0);
       if (c.dialogEnds) DestroyWindow(dialog);
+      if (!c.boxes.empty()) openBoxes();
       strcpy(r->lpstrFile, c.chosen.c_str());
       return c.chosen.empty() ? FALSE : TRUE;
     };
     orv::controlDialogHandler(dialog, WM_COMMAND, orv::IDC_RUN, 0);
     EXPECT_EQ(fake::calls, c.calls) << c.name;
+    EXPECT_EQ(boxAnswers, c.answers) << c.name;
     DestroyWindow(dialog);
   }
   auto log = logMessages(dir / "Orvalix.log");  // chosen, Run clicked, refused, alone
