@@ -3,5 +3,6 @@
 set(ORVALIX_PURE_SOURCES
   platform/astring.cpp platform/text.cpp platform/error_numbers.cpp app/command_tail.cpp
   launch/log_line.cpp launch/expand.cpp launch/launch_text.cpp
-  startup/run_list.cpp ui/dialog_template.cpp ui/open_dialog_buffers.cpp)
+  startup/run_list.cpp session/shell_words.cpp ui/dialog_template.cpp
+  ui/open_dialog_buffers.cpp)
 list(TRANSFORM ORVALIX_PURE_SOURCES PREPEND ${ORVALIX_SOURCE_DIR}/src/)

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "session/shell_command.h"
 #include "session/shell_ready.h"
 #include "startup/startup.h"
 #include "ui/control_dialog.h"
@@ -34,6 +35,10 @@ void releaseProcessState() {
 ProcessState& processState() { return *state; }
 
 int programMain() {
+  // "/shell ...": Orvalix sets, shows or undoes itself as the shell, and is
+  // no shell meanwhile.
+  ShellRequest shell = shellRequestOf(commandTail);
+  if (shell.action != ShellAction::none) return runShellCommand(shell, commandTail);
   signalShellReady();
   runStartup();
   showControlDialog(nullptr);

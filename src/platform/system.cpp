@@ -122,6 +122,35 @@ LONG deleteKey(HKEY parent, const char* name, REGSAM view) {
 
 LONG closeKey(HKEY key) { return RegCloseKey(key); }
 
+DWORD getProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                       DWORD size, const char* file) {
+  return GetPrivateProfileStringA(section, key, fallback, buffer, size, file);
+}
+
+BOOL writeProfileString(const char* section, const char* key, const char* value, const char* file) {
+  return WritePrivateProfileStringA(section, key, value, file);
+}
+
+bool isWow64Process2(USHORT* processMachine, USHORT* nativeMachine) {
+  using Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+  auto ask = asFunction<Fn>(kernelFunction("IsWow64Process2"));
+  return ask && ask(GetCurrentProcess(), processMachine, nativeMachine);
+}
+
+bool isWow64Process(BOOL* wow64) {
+  using Fn = BOOL(WINAPI*)(HANDLE, BOOL*);
+  auto ask = asFunction<Fn>(kernelFunction("IsWow64Process"));
+  return ask && ask(GetCurrentProcess(), wow64);
+}
+
+void writeStandardOutput(ByteView text) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD kind = out && out != INVALID_HANDLE_VALUE ? GetFileType(out) : FILE_TYPE_UNKNOWN;
+  DWORD written;
+  if (kind == FILE_TYPE_DISK || kind == FILE_TYPE_PIPE)
+    WriteFile(out, text.ptr, text.size, &written, nullptr);
+}
+
 int getSystemMetrics(int index) { return GetSystemMetrics(index); }
 
 SHORT getAsyncKeyState(int key) { return GetAsyncKeyState(key); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/astring.h"
 #include "platform/win.h"
 
 #include <commdlg.h>
@@ -48,6 +49,22 @@ LONG deleteValue(HKEY key, const char* name);
 // run time (XP x64 and Vista on); where it is missing the system has one view.
 LONG deleteKey(HKEY parent, const char* name, REGSAM view);
 LONG closeKey(HKEY key);
+
+// SYSTEM.INI and its like, as GetPrivateProfileStringA and
+// WritePrivateProfileStringA take them: the files on 95/98/Me, where the NT
+// family maps them to the registry.
+DWORD getProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                       DWORD size, const char* file);
+BOOL writeProfileString(const char* section, const char* key, const char* value, const char* file);
+
+// IsWow64Process2 (Windows 10 1709 on) and IsWow64Process (XP SP2 and Server
+// 2003 SP1 on), looked up at run time: false where missing or failing.
+bool isWow64Process2(USHORT* processMachine, USHORT* nativeMachine);
+bool isWow64Process(BOOL* wow64);
+
+// Writes `text` to standard output where that is a file or a pipe (a script
+// redirected it); a GUI program has none otherwise.
+void writeStandardOutput(ByteView text);
 
 int getSystemMetrics(int index);
 SHORT getAsyncKeyState(int key);

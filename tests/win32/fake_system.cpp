@@ -79,6 +79,8 @@ BOOL getVersionEx(OSVERSIONINFOA* info) {
          (info->dwPlatformId || info->dwMajorVersion ? " dirty" : ""));
   if (script.platformId == 0xFFFFFFFF) return GetVersionExA(info);
   info->dwPlatformId = script.platformId;
+  info->dwMajorVersion = script.majorVersion;
+  info->dwMinorVersion = script.minorVersion;
   return TRUE;
 }
 
@@ -221,6 +223,34 @@ LONG deleteKey(HKEY parent, const char* name, REGSAM view) {
 }
 
 LONG closeKey(HKEY key) { return RegCloseKey(key); }
+
+DWORD getProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                       DWORD size, const char* file) {
+  return GetPrivateProfileStringA(section, key, fallback, buffer, size, file);
+}
+
+BOOL writeProfileString(const char* section, const char* key, const char* value,
+                        const char* file) {
+  record(std::string("WritePrivateProfileStringA ") + (key ? key : "null") + " [" +
+         (value ? value : "null") + "]");
+  return WritePrivateProfileStringA(section, key, value, file);
+}
+
+bool isWow64Process2(USHORT* processMachine, USHORT* nativeMachine) {
+  if (!script.nativeMachine) return false;
+  *processMachine = IMAGE_FILE_MACHINE_I386;
+  *nativeMachine = script.nativeMachine;
+  return true;
+}
+
+bool isWow64Process(BOOL* wow64) {
+  *wow64 = script.wow64 == 1;
+  return script.wow64 >= 0;
+}
+
+void writeStandardOutput(orv::ByteView text) {
+  record("StandardOutput " + std::string(text.ptr, text.size));
+}
 
 int getSystemMetrics(int index) {
   record("GetSystemMetrics " + std::to_string(index));

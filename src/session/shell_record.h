@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/astring.h"
+#include "platform/win.h"
+#include "session/shell_places.h"
+
+namespace orv {
+
+// What a scope's set changed: per place, the value from before the first
+// set and what the last set wrote. One registry value per place and view,
+// named after it (appendPlaceName), in the scope's record key.
+struct ShellRecord {
+  bool kept[kShellPlaces] = {};
+  RecordedValue before[kShellPlaces];
+  AString wrote[kShellPlaces];
+
+  bool empty() const;
+};
+
+// 0, or why the record could not be read (ERROR_FILE_NOT_FOUND: there is none).
+LONG readShellRecord(const ShellSystem& system, ShellScope scope, ShellRecord& record);
+// Whether it may be written: 0, or why not.
+LONG mayWriteShellRecord(const ShellSystem& system, ShellScope scope);
+// Writes each place's entry of `record` that differs from `was` (each read
+// back), deletes those it no longer keeps, and the key once it keeps none.
+LONG writeShellRecord(const ShellSystem& system, ShellScope scope, const ShellRecord& record,
+                      const ShellRecord& was);
+
+}  // namespace orv
