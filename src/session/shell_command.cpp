@@ -155,18 +155,21 @@ void noteChange(Outcome& out, const ShellSystem& system, unsigned place, const R
   line.append(why).append(kNewLine);
 }
 
-// Writes each place whose target differs from what stands there, having
-// made sure that all of them may be written; where one write fails, puts back
-// what this run already wrote. Whether all were written.
+// Whether every place to change may be written: asked before anything is.
+bool mayWritePlaces(const ShellSystem& system, const bool (&change)[kShellPlaces], Outcome& out) {
+  for (unsigned place = 0; place < kShellPlaces; ++place)
+    if (LONG error = change[place] ? mayWritePlace(system, place) : 0) {
+      notePlaceFailure(out, "Cannot write", system, place, error);
+      return false;
+    }
+  return true;
+}
+
+// Writes each place to change; where one write fails, puts back what this
+// run already wrote. Whether all were written.
 bool writePlaces(const ShellSystem& system, const PlaceValue (&live)[kShellPlaces],
                  const RecordedValue (&target)[kShellPlaces], const bool (&change)[kShellPlaces],
                  Outcome& out) {
-  for (unsigned place = 0; place < kShellPlaces; ++place)
-    if (change[place])
-      if (LONG error = mayWritePlace(system, place)) {
-        notePlaceFailure(out, "Cannot write", system, place, error);
-        return false;
-      }
   for (unsigned place = 0; place < kShellPlaces; ++place) {
     if (!change[place]) continue;
     if (LONG error = writePlace(system, place, target[place])) {
@@ -286,14 +289,13 @@ void set(const ShellSystem& system, ShellScope scope, Outcome& out) {
   for (unsigned place = 0; place < kShellPlaces; ++place) {
     if (current && was.kept[place]) {
       record.kept[place] = true;
-      record.before[place].there = was.before[place].there;
-      record.before[place].expand = was.before[place].expand;
-      record.before[place].text.assign(was.before[place].text.view());
+      record.before[place].assign(was.before[place]);
       record.wrote[place].assign(was.wrote[place].view());
     }
     if (!placeInScope(system, place, scope)) continue;
     target[place].there = true;
     appendValueToSet(target[place].text, system, place, scope, exe);
+    if (target[place].text.failed()) return out.note(kShellFailed, "out of memory");
     change[place] = !sameText(live[place].value, target[place].text);
     changes |= change[place];
     // What was there before the first set is kept, never rewritten. A value
@@ -302,19 +304,17 @@ void set(const ShellSystem& system, ShellScope scope, Outcome& out) {
     if (!record.kept[place] && !change[place]) continue;
     if (!record.kept[place]) {
       record.kept[place] = true;
-      record.before[place].there = live[place].value.there;
-      record.before[place].expand = live[place].value.expand;
-      record.before[place].text.assign(live[place].value.text.view());
+      record.before[place].assign(live[place].value);
     }
     recordChanges |= !(record.wrote[place].view() == target[place].text.view()) || !was.kept[place];
     record.wrote[place].assign(target[place].text.view());
   }
   recordChanges |= !current && !was.empty();
-  if (exe.failed() || record.wrote[0].failed() || record.before[0].text.failed())
-    return out.note(kShellFailed, "out of memory");
+  if (record.failed()) return out.note(kShellFailed, "out of memory");
+  if (recordChanges && (error = mayWriteShellRecord(system, scope)))
+    return noteRecordFailure(out, "Cannot write", system, scope, error);
+  if (!mayWritePlaces(system, change, out)) return;
   if (recordChanges) {
-    if ((error = mayWriteShellRecord(system, scope)))
-      return noteRecordFailure(out, "Cannot write", system, scope, error);
     // The record first: it is what the undo puts back.
     if ((error = writeShellRecord(system, scope, record, was))) {
       writeShellRecord(system, scope, was, record);
@@ -391,16 +391,12 @@ void undo(const ShellSystem& system, ShellScope scope, Outcome& out) {
     if (mine.kept[place]) {
       const AString& wrote = mine.wrote[place];
       if (sameText(now, wrote)) {
-        target[place].there = mine.before[place].there;
-        target[place].expand = mine.before[place].expand;
-        target[place].text.assign(mine.before[place].text.view());
+        target[place].assign(mine.before[place]);
         change[place] = true;
         mine.kept[place] = false;
       } else if (records == 2 && theirs.kept[place] && sameText(now, theirs.wrote[place]) &&
                  sameText(theirs.before[place], wrote)) {
-        theirs.before[place].there = mine.before[place].there;
-        theirs.before[place].expand = mine.before[place].expand;
-        theirs.before[place].text.assign(mine.before[place].text.view());
+        theirs.before[place].assign(mine.before[place]);
         mine.kept[place] = false;
       } else {
         AString words("left alone: ");
@@ -423,7 +419,8 @@ void undo(const ShellSystem& system, ShellScope scope, Outcome& out) {
     }
     changes |= change[place];
   }
-  if (!writePlaces(system, live, target, change, out)) return;
+  if (!mayWritePlaces(system, change, out) || !writePlaces(system, live, target, change, out))
+    return;
   for (int i = 0; i < records; ++i) {
     ShellScope which = i ? other : scope;
     if (LONG error = writeShellRecord(system, which, record[i], was[i]))

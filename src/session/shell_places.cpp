@@ -128,12 +128,13 @@ LONG mayWritePlace(const ShellSystem& system, unsigned place) {
 
 LONG writePlace(const ShellSystem& system, unsigned place, const RecordedValue& value) {
   if (place == kSystemIni) {
-    // With no arguments but the file, the call writes out what 95 keeps of
-    // it in memory (Microsoft, "WritePrivateProfileString").
     if (!sys::writeProfileString("boot", "shell", value.there ? value.text.c_str() : nullptr,
-                                 "system.ini") ||
-        !sys::writeProfileString(nullptr, nullptr, nullptr, "system.ini"))
+                                 "system.ini"))
       return GetLastError() ? static_cast<LONG>(GetLastError()) : ERROR_WRITE_FAULT;
+    // With no arguments but the file, the call writes out what 95 keeps of
+    // it in memory (Microsoft, "WritePrivateProfileString"); the reading
+    // back below says whether it holds what was written.
+    sys::writeProfileString(nullptr, nullptr, nullptr, "system.ini");
     PlaceValue back = readPlace(system, place);
     return back.value.there == value.there && back.value.text.view() == value.text.view()
                ? 0
@@ -152,7 +153,7 @@ void appendValueToSet(AString& out, const ShellSystem& system, unsigned place, S
                       ByteView exe) {
   if (place == kMapping || place == kMapping32) {
     // Windows' own for the machine's value; USR: for every user's own.
-    out.append(ByteView::ofCString(scope == ShellScope::user ? "USR:Software" : "SYS:"))
+    out.append(ByteView::ofCString(scope == ShellScope::user ? "USR:Software\\" : "SYS:"))
         .append("Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
     return;
   }

@@ -23,6 +23,12 @@ bool ShellRecord::empty() const {
   return true;
 }
 
+bool ShellRecord::failed() const {
+  for (unsigned place = 0; place < kShellPlaces; ++place)
+    if (before[place].text.failed() || wrote[place].failed()) return true;
+  return false;
+}
+
 LONG readShellRecord(const ShellSystem& system, ShellScope scope, ShellRecord& record) {
   RecordKey key = recordKeyOf(system, scope);
   LONG error = ERROR_FILE_NOT_FOUND;

@@ -15,6 +15,7 @@ struct ShellRecord {
   AString wrote[kShellPlaces];
 
   bool empty() const;
+  bool failed() const;  // memory ran out while it was made
 };
 
 // 0, or why the record could not be read (ERROR_FILE_NOT_FOUND: there is none).

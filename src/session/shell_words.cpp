@@ -68,6 +68,12 @@ bool namesOrvalix(ByteView value) {
   return is(lastName(program), kExe);
 }
 
+void RecordedValue::assign(const RecordedValue& other) {
+  there = other.there;
+  expand = other.expand;
+  text.assign(other.text.view());
+}
+
 void appendRecordEntry(AString& out, const RecordedValue& before, ByteView wrote) {
   if (before.there)
     out.append(before.expand ? kWasExpand : kWas).append(before.text);

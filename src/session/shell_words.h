@@ -30,6 +30,8 @@ struct RecordedValue {
   bool there = false;
   bool expand = false;
   AString text;
+
+  void assign(const RecordedValue& other);
 };
 
 // One record entry: the value from before the first set and what the last
