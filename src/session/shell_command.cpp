@@ -53,8 +53,9 @@ void noteFailure(Outcome& out, AString& words, LONG error) {
   if (error == ERROR_CHILD_MUST_BE_VOLATILE)
     // An earlier Orvalix made HKEY_CURRENT_USER\Software\Orvalix volatile,
     // and Windows keeps it so until the user logs off.
-    words.append(": HKCU\\Software\\Orvalix lasts only until you log off; log off and on, then "
-                 "try again");
+    words.append(
+        ": HKCU\\Software\\Orvalix lasts only until you log off; log off and on, then "
+        "try again");
   else if (error == ERROR_ACCESS_DENIED)
     words.append(": access denied; run as administrator");
   else

@@ -52,7 +52,8 @@ const Place kPlaces[] = {
 };
 
 struct Step {
-  const char* exe;      // a copy (Orvalix, x86, Moved, xp, 98); "hand": the machine's own value made `command`
+  const char*
+      exe;  // a copy (Orvalix, x86, Moved, xp, 98); "hand": the machine's own value made `command`
   const char* command;  // after "/shell", before " /quiet"
   int code;
   const char* summary;  // how the log line's starts, registry views left out
@@ -68,10 +69,12 @@ struct Row {
   bool ini = false;  // 95/98/Me: SYSTEM.INI, the mapping Wine would read it through removed
 };
 
-bool twoViews() { return GetFileAttributesA("C:\\windows\\syswow64") != INVALID_FILE_ATTRIBUTES; }
+// The 64-bit driver runs in the 64-bit prefix, the 32-bit one in the 32-bit prefix.
+bool twoViews() { return sizeof(void*) == 8; }
 
 std::string copyOf(const std::string& name) {
-  if (name == "x86" || name == "Moved") return "C:\\" + (name == "x86" ? "Orvalix32" : name) + "\\Orvalix.exe";
+  if (name == "x86" || name == "Moved")
+    return "C:\\" + (name == "x86" ? "Orvalix32" : name) + "\\Orvalix.exe";
   return "C:\\Orvalix\\" + (name == "Orvalix" ? name : "orvalix" + name) + ".exe";
 }
 
@@ -99,8 +102,9 @@ std::string readPlaces(bool ini) {
 
 std::string expected(const Places& p, bool ini, const std::string& short98) {
   bool two = twoViews();
-  const char* all[] = {p.user, p.machine, two ? p.machine32 : p.machine, p.mapping,
-                       two ? p.mapping32 : p.mapping, p.policy};
+  const char* all[] = {
+      p.user,  p.machine, two ? p.machine32 : p.machine, p.mapping, two ? p.mapping32 : p.mapping,
+      p.policy};
   std::string text;
   for (const char* value : all) text += shown(value, short98) + " | ";
   return text + (ini ? shown(p.ini, short98) : "");
@@ -110,7 +114,8 @@ void write(const Place& p, const char* value) {
   HKEY key;
   RegCreateKeyExA(p.root, p.key, 0, nullptr, 0, KEY_SET_VALUE | p.view, nullptr, &key, nullptr);
   if (value)
-    RegSetValueExA(key, "Shell", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), strlen(value) + 1);
+    RegSetValueExA(key, "Shell", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                   strlen(value) + 1);
   else
     RegDeleteValueA(key, "Shell");
   RegCloseKey(key);
@@ -148,7 +153,8 @@ DWORD shell(const std::string& exe, const std::string& args, bool quiet, std::st
   out = box ? boxText(box) : "";
   if (box) click(GetDlgItem(box, IDOK));
   DWORD code = STILL_ACTIVE;
-  if (WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+  if (WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(pi.hProcess, &code);
   TerminateProcess(pi.hProcess, 1);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
@@ -185,7 +191,8 @@ void runRows(const std::vector<Row>& rows) {
       if (step.exe == std::string("hand")) {
         write(kPlaces[1], step.command);
       } else {
-        EXPECT_EQ(shell(copyOf(step.exe), args, step.quiet, out), DWORD(step.code)) << what << "\n" << out;
+        EXPECT_EQ(shell(copyOf(step.exe), args, step.quiet, out), DWORD(step.code)) << what << "\n"
+                                                                                    << out;
         EXPECT_NE(out.find(step.says), std::string::npos) << what << "\n" << out;
         auto log = logMessages("C:\\Work\\Orvalix.log");
         std::string line = withoutViews(log.empty() ? "" : log.back()),
@@ -193,7 +200,9 @@ void runRows(const std::vector<Row>& rows) {
                     end = " (exit code " + std::to_string(step.code) + ")";
         EXPECT_TRUE(line.rfind(start, 0) == 0 && line.size() >= end.size() &&
                     line.compare(line.size() - end.size(), end.size(), end) == 0)
-            << line << "\n" << start << "..." << end << "\n" << what;
+            << line << "\n"
+            << start << "..." << end << "\n"
+            << what;
       }
       EXPECT_EQ(readPlaces(row.ini), expected(step.after, row.ini, short98)) << what;
     }
@@ -205,51 +214,81 @@ const char *kDone = "done", *kOwnDecides = "done; this account's own value decid
 TEST(Shell, DISABLED_SetShowAndUndo) {
   Places mine = {.user = kMine}, both = {.user = kOwn, .machine = kOwn, .machine32 = kOwn};
   runRows({
-      {"machine", {}, {{"Orvalix", "set machine", 0, kDone, {.machine = kOwn, .machine32 = kOwn}},
-                       {"Orvalix", "undo machine", 0, kDone, {}}}},
-      {"user, with a value of its own", mine,
+      {"machine",
+       {},
+       {{"Orvalix", "set machine", 0, kDone, {.machine = kOwn, .machine32 = kOwn}},
+        {"Orvalix", "undo machine", 0, kDone, {}}}},
+      {"user, with a value of its own",
+       mine,
        {{"Orvalix", "set user", 0, kDone, {.user = kOwn}},
         {"Orvalix", "undo user", 0, kDone, mine}}},
-      {"user, then machine; undone in that order", mine,
+      {"user, then machine; undone in that order",
+       mine,
        {{"Orvalix", "set user", 0, kDone, {.user = kOwn}},
         {"Orvalix", "set machine", 3, kOwnDecides, both},
         {"Orvalix", "undo user", 0, kDone, {.user = kMine, .machine = kOwn, .machine32 = kOwn}},
         {"Orvalix", "undo machine", 0, kDone, mine}}},
-      {"machine, then user; undone in that order", mine,
-       {{"Orvalix", "set machine", 3, kOwnDecides, {.user = kMine, .machine = kOwn, .machine32 = kOwn}},
+      {"machine, then user; undone in that order",
+       mine,
+       {{"Orvalix",
+         "set machine",
+         3,
+         kOwnDecides,
+         {.user = kMine, .machine = kOwn, .machine32 = kOwn}},
         {"Orvalix", "set user", 0, kDone, both},
         {"Orvalix", "undo machine", 0, kDone, {.user = kOwn}},
         {"Orvalix", "undo user", 0, kDone, mine}}},
-      {"a second set keeps the first record", {},
+      {"a second set keeps the first record",
+       {},
        {{"Orvalix", "set machine", 0, kDone, {.machine = kOwn, .machine32 = kOwn}},
         {"Moved", "set machine", 0, kDone, {.machine = kMoved, .machine32 = kMoved}},
         {"Orvalix", "undo machine", 0, kDone, {}}}},
-      {"undo refused where the value changed since", {},
+      {"undo refused where the value changed since",
+       {},
        {{"Orvalix", "set machine", 0, kDone, {.machine = kOwn, .machine32 = kOwn}},
         {"hand", kOther, 0, "", {.machine = kOther, .machine32 = kOwn}},
-        {"Orvalix", "undo machine", 4,
-         "left alone: HKLM\\SOFTWARE" CV "Winlogon\\Shell, C:\\Kiosk\\other.exe, was changed since Orvalix set it",
+        {"Orvalix",
+         "undo machine",
+         4,
+         "left alone: HKLM\\SOFTWARE" CV
+         "Winlogon\\Shell, C:\\Kiosk\\other.exe, was changed since Orvalix set it",
          {.machine = kOther}}}},
-      {"the policy decides", {.policy = kOther},
-       {{"Orvalix", "set user", 3, "done; the policy \"Custom User Interface\" decides for this account",
+      {"the policy decides",
+       {.policy = kOther},
+       {{"Orvalix",
+         "set user",
+         3,
+         "done; the policy \"Custom User Interface\" decides for this account",
          {.user = kOwn, .policy = kOther}},
         {"Orvalix", "undo user", 0, kDone, {.policy = kOther}}}},
-      {"no record: Windows' default for a value that names Orvalix.exe", {.machine = kOld, .machine32 = kOld},
-       {{"Orvalix", "undo machine", 0, kDone, {.machine = "Explorer.exe", .machine32 = "Explorer.exe"}}}},
-      {"show, with and without its box; a bad command", {},
+      {"no record: Windows' default for a value that names Orvalix.exe",
+       {.machine = kOld, .machine32 = kOld},
+       {{"Orvalix",
+         "undo machine",
+         0,
+         kDone,
+         {.machine = "Explorer.exe", .machine32 = "Explorer.exe"}}}},
+      {"show, with and without its box; a bad command",
+       {},
        {{"Orvalix", "show", 0, "shown", {}, "At your next log-on: C:\\Kiosk\\kiosk.exe"},
         {"Orvalix", "show", 0, "shown", {}, "Where Windows looks for the shell", false},
         {"Orvalix", "set everyone", 1, "bad command", {}, "/shell [show | set user"}}},
-      {"XP: the user's own value and USR:", mine,
+      {"XP: the user's own value and USR:",
+       mine,
        {{"xp", "set user", 0, kDone, {.user = kXp, .mapping = kUsr, .mapping32 = kUsr}},
         {"xp", "undo user", 0, kDone, mine}}},
-      {"XP: the machine's value and SYS:", {.user = kMine, .mapping = kUsr, .mapping32 = kUsr},
+      {"XP: the machine's value and SYS:",
+       {.user = kMine, .mapping = kUsr, .mapping32 = kUsr},
        {{"xp", "set machine", 0, kDone, {.user = kMine, .machine = kXp, .machine32 = kXp}},
         {"xp", "undo machine", 0, kDone, {.user = kMine, .mapping = kUsr, .mapping32 = kUsr}}}},
       {"95/98/Me: SYSTEM.INI for the machine, whatever the scope",
        {.mapping = nullptr, .mapping32 = nullptr, .ini = kKiosk},
        {{"98", "set user", 0, kDone, {.mapping = nullptr, .mapping32 = nullptr, .ini = k98}},
-        {"98", "undo machine", 0, kDone, {.mapping = nullptr, .mapping32 = nullptr, .ini = kKiosk}}},
+        {"98",
+         "undo machine",
+         0,
+         kDone,
+         {.mapping = nullptr, .mapping32 = nullptr, .ini = kKiosk}}},
        true},
   });
 }
@@ -259,15 +298,19 @@ TEST(Shell, DISABLED_SetShowAndUndo) {
 TEST(ShellWow64, DISABLED_EitherBuildUndoesTheOther) {
   Places mine = {.user = kMine};
   runRows({
-      {"x86 sets the machine, x64 undoes", {},
+      {"x86 sets the machine, x64 undoes",
+       {},
        {{"x86", "set machine", 0, kDone, {.machine = kX86, .machine32 = kX86}},
         {"Orvalix", "undo machine", 0, kDone, {}}}},
-      {"x64 sets the machine, x86 undoes", {},
+      {"x64 sets the machine, x86 undoes",
+       {},
        {{"Orvalix", "set machine", 0, kDone, {.machine = kOwn, .machine32 = kOwn}},
         {"x86", "undo machine", 0, kDone, {}}}},
-      {"x86 sets the user, x64 undoes", mine,
+      {"x86 sets the user, x64 undoes",
+       mine,
        {{"x86", "set user", 0, kDone, {.user = kX86}}, {"Orvalix", "undo user", 0, kDone, mine}}},
-      {"x64 sets the user, x86 undoes", mine,
+      {"x64 sets the user, x86 undoes",
+       mine,
        {{"Orvalix", "set user", 0, kDone, {.user = kOwn}}, {"x86", "undo user", 0, kDone, mine}}},
   });
 }
@@ -277,7 +320,10 @@ TEST(ShellWow64, DISABLED_EitherBuildUndoesTheOther) {
 TEST(Shell, DISABLED_AnotherUsersValueByRegDelete) {
   std::string hive = "C:\\Work\\other.hiv";
   CreateDirectoryA("C:\\Work", nullptr);
-  writeFile(hive, "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion\\\\Winlogon] 1700000000\n\"Keep\"=\"1\"\n\"Shell\"=\"C:\\\\Orvalix\\\\Orvalix.exe\"\n");
+  writeFile(hive,
+            "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Windows "
+            "NT\\\\CurrentVersion\\\\Winlogon] "
+            "1700000000\n\"Keep\"=\"1\"\n\"Shell\"=\"C:\\\\Orvalix\\\\Orvalix.exe\"\n");
   HANDLE token;
   TOKEN_PRIVILEGES restore = {1, {{{0, 0}, SE_PRIVILEGE_ENABLED}}};
   OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token);
@@ -289,8 +335,10 @@ TEST(Shell, DISABLED_AnotherUsersValueByRegDelete) {
               "delete \"HKU\\OtherUser\\Software" CV "Winlogon\" /v Shell /f", "C:\\Work");
   EXPECT_EQ(reg.waitExit(10000), 0u);
   HKEY key;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_USERS, "OtherUser\\Software" CV "Winlogon", 0, KEY_QUERY_VALUE, &key), 0);
-  EXPECT_EQ(RegQueryValueExA(key, "Shell", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(
+      RegOpenKeyExA(HKEY_USERS, "OtherUser\\Software" CV "Winlogon", 0, KEY_QUERY_VALUE, &key), 0);
+  EXPECT_EQ(RegQueryValueExA(key, "Shell", nullptr, nullptr, nullptr, nullptr),
+            ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegQueryValueExA(key, "Keep", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
   RegCloseKey(key);
   RegUnLoadKeyA(HKEY_USERS, "OtherUser");

@@ -9,6 +9,7 @@
 #include "launch/log_line.h"
 #include "platform/error_numbers.h"
 #include "platform/text.h"
+#include "session/shell_words.h"
 #include "startup/run_list.h"
 
 using namespace orv;
@@ -33,6 +34,71 @@ TEST(CommandTail, Table) {
       {"\x01x", ""},         // the first byte is the name whatever its value
   };
   for (auto& c : cases) EXPECT_EQ(str(commandTailOf(c.line)), c.tail) << c.line;
+}
+
+// The words of the shell command (S: set, U: undo, W: show, B: bad, -: not
+// one; u/m the scope, q quiet), the values that name an Orvalix.exe, and the
+// record's entries both ways.
+TEST(ShellWords, CommandsNamesAndRecordEntries) {
+  struct {
+    const char* tail;
+    const char* request;
+  } commands[] = {
+      {"", "-"},
+      {"nostartup /shell", "-"},
+      {"/shellx", "-"},
+      {"/shell", "W"},
+      {"/SHELL  Show", "W"},
+      {"/shell set user", "Su"},
+      {"/shell /quiet undo   Machine", "Umq"},
+      {"/shell set machine /QUIET /quiet", "Smq"},
+      {"/shell set", "B"},
+      {"/shell set everyone", "B"},
+      {"/shell show user", "B"},
+      {"/shell set\tuser", "B"},
+      {"/shell set user now", "B"},
+      {"/shell /quiet", "Wq"},
+  };
+  for (auto& c : commands) {
+    ShellRequest r = shellRequestOf(ByteView::ofCString(c.tail));
+    std::string got(1, "-BWSU"[static_cast<int>(r.action)]);
+    if (r.action == ShellAction::set || r.action == ShellAction::undo)
+      got += r.scope == ShellScope::user ? "u" : "m";
+    EXPECT_EQ(got + (r.quiet ? "q" : ""), c.request) << c.tail;
+  }
+  for (const char* yes : {"\"C:\\Program Files\\Orvalix\\Orvalix.exe\"", "C:\\ORVALIX\\ORVALIX.EXE",
+                          "C:\\Program Files\\Orvalix\\orvalix.exe", "C:\\O\\Orvalix.exe nostartup",
+                          "Orvalix.exe", "\"C:\\O\\Orvalix.exe", "\"C:\\O\\Orvalix.exe\" x"})
+    EXPECT_TRUE(namesOrvalix(ByteView::ofCString(yes))) << yes;
+  for (const char* no : {"Explorer.exe", "C:\\Orvalix.exe\\kiosk.exe", "C:\\O\\NotOrvalix.exe",
+                         "\"C:\\O\\x.exe\" Orvalix.exe", ""})
+    EXPECT_FALSE(namesOrvalix(ByteView::ofCString(no))) << no;
+  struct {
+    bool there, expand;
+    const char* text;
+    std::string entry;
+  } entries[] = {
+      {true, false, "Explorer.exe", str("was: Explorer.exe\0wrote: W\0\0")},
+      {true, true, "%x%", str("was REG_EXPAND_SZ: %x%\0wrote: W\0\0")},
+      {true, false, "", str("was: \0wrote: W\0\0")},
+      {false, false, "", str("was none\0wrote: W\0\0")},
+  };
+  for (auto& e : entries) {
+    RecordedValue before, read;
+    before.there = e.there, before.expand = e.expand,
+    before.text.assign(ByteView::ofCString(e.text));
+    AString out, wrote;
+    appendRecordEntry(out, before, "W");
+    EXPECT_EQ(str(out), e.entry);
+    ASSERT_TRUE(readRecordEntry(out, read, wrote)) << e.text;
+    EXPECT_EQ(std::to_string(read.there * 2 + read.expand) + str(read.text) + str(wrote),
+              std::to_string(e.there * 2 + e.expand) + e.text + "W");
+  }
+  for (std::string bad : {str("was none"), str("was\0wrote: W\0"), str("was none\0wrote W\0")}) {
+    RecordedValue read;
+    AString wrote;
+    EXPECT_FALSE(readRecordEntry(ByteView(bad.data(), bad.size()), read, wrote)) << bad;
+  }
 }
 
 TEST(NumberText, BlankOrMinusThenDigits) {
@@ -132,10 +198,7 @@ TEST(LogLine, ByteExact) {
       {{1999, 10, 31, 23, 59, 59}, "exitWindows", "", "10-31-1999 23:59:59: exitWindows: "},
       {{2026, 2, 3, 0, 0, 0}, "", "", "02-03-2026 00:00:00: "},
       {{2026, 2, 3, 0, 0, 0}, "x", "a\r\nb%c%", "02-03-2026 00:00:00: x: a\r\nb%c%"},
-      {{2026, 2, 3, 0, 0, 0},
-       "x",
-       std::string("a\0b", 3),
-       std::string("02-03-2026 00:00:00: x: a\0b", 27)},
+      {{2026, 2, 3, 0, 0, 0}, "x", str("a\0b"), str("02-03-2026 00:00:00: x: a\0b")},
   };
   for (auto& c : cases) {
     AString s;

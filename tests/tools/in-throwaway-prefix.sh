@@ -24,8 +24,8 @@ wine_ready
 if [ -n "$x86" ]; then
   skip=""
   [ -f "$x86" ] || skip="the x86 build ($x86) is not there"
-  [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] ||
-    skip="the prefix has no 32-bit side (it was made without 32-bit Wine, wine32)"
+  [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] && [ -x /usr/lib/wine/wine ] ||
+    skip="the prefix has no 32-bit side (32-bit Wine, wine32, was missing when it was made, or is now)"
   sh "$cmake_dir/host-runs-x86.sh" || skip="this host runs no 32-bit x86 code"
   if [ -n "$skip" ]; then
     echo "skipped: $skip"

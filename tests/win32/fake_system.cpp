@@ -206,8 +206,10 @@ LONG queryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size
 }
 
 LONG setValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) {
-  record(std::string("RegSetValueExA [") + name + "] " +
-         std::string(reinterpret_cast<const char*>(data), size));
+  std::string bytes(reinterpret_cast<const char*>(data), size);
+  record(std::string("RegSetValueExA [") + name + "] " + bytes);
+  if (!script.failWritesOf.empty() && bytes.find(script.failWritesOf) != std::string::npos)
+    return ERROR_WRITE_FAULT;
   return RegSetValueExA(key, name, 0, type, data, size);
 }
 
@@ -229,8 +231,7 @@ DWORD getProfileString(const char* section, const char* key, const char* fallbac
   return GetPrivateProfileStringA(section, key, fallback, buffer, size, file);
 }
 
-BOOL writeProfileString(const char* section, const char* key, const char* value,
-                        const char* file) {
+BOOL writeProfileString(const char* section, const char* key, const char* value, const char* file) {
   record(std::string("WritePrivateProfileStringA ") + (key ? key : "null") + " [" +
          (value ? value : "null") + "]");
   return WritePrivateProfileStringA(section, key, value, file);

@@ -33,12 +33,16 @@ struct Script {
   std::set<std::string> events;                   // the named events that exist
   LONG registryError = 0;                         // every key fails so; 0 = the test's registry
   std::vector<std::string> registryWritesDenied;  // keys, by part of their names
+  std::string failWritesOf;                       // values that hold this fail to be written
   int cleanBoot = 0;                              // GetSystemMetrics(SM_CLEANBOOT)
   bool shiftDown = false;
   bool windowStationVisible = true;
-  std::vector<DWORD> inputDesktopErrors;  // in turn, the last one from then on; none: it opens
-  bool allocationsFail = false;           // memAlloc answers null
-  DWORD platformId = 0xFFFFFFFF;          // 0xFFFFFFFF = the real GetVersionExA
+  std::vector<DWORD> inputDesktopErrors;     // in turn, the last one from then on; none: it opens
+  bool allocationsFail = false;              // memAlloc answers null
+  DWORD platformId = 0xFFFFFFFF;             // 0xFFFFFFFF = the real GetVersionExA
+  DWORD majorVersion = 6, minorVersion = 1;  // with a scripted platformId
+  USHORT nativeMachine = 0;                  // what IsWow64Process2 answers; 0: it is missing
+  int wow64 = -1;                            // what IsWow64Process answers; -1: it is missing
   bool fixedTime = false;
   SYSTEMTIME time = {};
   std::function<BOOL(OPENFILENAMEA*)> openFileDialog;  // null = cancel

@@ -130,7 +130,7 @@ std::vector<std::string> logMessages(const std::string& logPath) {
   return messages;
 }
 
-static bool deleteTree(HKEY parent, const std::string& path) {
+bool deleteTree(HKEY parent, const std::string& path) {
   HKEY key;
   if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key)) return false;
   char name[256];

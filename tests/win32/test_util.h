@@ -48,6 +48,8 @@ std::vector<std::string> logMessages(const std::string& logPath);
 // the stand-in's copy) removed, as a new log-on finds them: the next start
 // runs its Startup folder again.
 void forgetLogonRuns();
+// A registry key and everything below it; whether it went.
+bool deleteTree(HKEY parent, const std::string& path);
 
 // Puts the current directory back when the test ends.
 class KeepCurrentDir {
