@@ -1,7 +1,7 @@
 #!/bin/sh
 # make dist: dist/Orvalix-VERSION.zip with a folder per build, x86\ and x64\,
-# each a complete install (its Orvalix.exe and the files that set and undo the
-# shell: res/shell/ in both, res/shell/ARCH/ in its own), the text files a
+# each a complete install (its Orvalix.exe and the small files that run its
+# shell command: res/shell/ in both, res/shell/ARCH/ in its own), the text files a
 # Windows user reads (CR LF) at the top, and SHA256SUMS over everything;
 # beside it the zip's own checksum. Fixed file times and order, so the same
 # exes give the same zip. dist.sh BUILD_DIR (the exes in BUILD_DIR/x86, /x64)

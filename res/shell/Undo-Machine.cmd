@@ -1,0 +1,2 @@
+@rem Puts back every user's shell as it was before Set-Machine (as administrator). Windows 2000 and later; see README.txt.
+@"%~dp0Orvalix.exe" /shell undo machine

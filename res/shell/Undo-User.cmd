@@ -1,0 +1,2 @@
+@rem Puts back your shell as it was before Set-User. Windows 2000 and later; see README.txt.
+@"%~dp0Orvalix.exe" /shell undo user
