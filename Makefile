@@ -57,14 +57,16 @@ fuzz: configure
 	    -runs=$(FUZZ_RUNS) || exit 1; \
 	done
 
-# Each build this host runs, against reference exes of its own architecture.
+# Each build this host runs, against reference exes of its own architecture:
+# those that start as Orvalix does, then the bare ones.
 BENCH_ROUNDS ?= 5
 bench: configure
 	@$(QUIET) $(LOGS)/build.log "Built both Orvalix.exe and the benchmarks" $(call BUILD_ALL,bench)
 	@for a in $(ARCHES); do \
 	  t=$(BUILD)/$$a; echo "$$a:"; \
 	  cmake/with-display.sh $$t/wine cmake/wine-run.sh $$t/wine $$t/tests/bench.exe \
-	    $$t/Orvalix.exe $$t/tests/ref_dialog.exe $$t/tests/ref_poll.exe $(BENCH_ROUNDS) 2>&1 | \
+	    $$t/Orvalix.exe $$t/tests/ref_dialog_as_orvalix.exe $$t/tests/ref_poll_as_orvalix.exe \
+	    $$t/tests/ref_dialog.exe $$t/tests/ref_poll.exe $(BENCH_ROUNDS) 2>&1 | \
 	    grep -v 'Read access denied'; \
 	done
 

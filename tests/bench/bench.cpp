@@ -1,13 +1,18 @@
-// make bench: Orvalix against bare references, alternating over rounds, under
-// one Wine + Xvfb run. Prints the median of each figure and the ratios.
+// make bench: Orvalix against reference programs, alternating over rounds,
+// under one Wine + Xvfb run. Prints the median of each figure and the ratios
+// against the references that start as Orvalix does; the bare ones are shown
+// beside them for what the manifest and the early load cost.
 //   start: CreateProcess until the window is visible
 //   idle:  CPU time over 10 s of an idle window, in per cent of one core
 //   peak:  peak working set
+//   CC6:   whether Common Controls 6 was loaded, which the manifest decides:
+//          a build that lost it would compare unlike with like unnoticed
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,6 +24,7 @@ namespace {
 
 struct Figures {
   double startMs, idlePercent, peakKiB;
+  bool commonControls6;
 };
 
 double seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
@@ -58,6 +64,22 @@ double cpuSeconds(const std::string& statPath) {
   return double(utime + stime) / 100.0;  // USER_HZ
 }
 
+// Version 6 is a side-by-side assembly, loaded from its own folder under
+// winsxs; version 5 from the system folder.
+bool loadsCommonControls6(HANDLE process) {
+  HMODULE modules[1024];
+  DWORD bytes = 0;
+  if (!EnumProcessModules(process, modules, sizeof modules, &bytes)) return false;
+  for (DWORD i = 0; i < std::min<DWORD>(bytes, sizeof modules) / sizeof *modules; ++i) {
+    char path[MAX_PATH * 2];
+    DWORD n = GetModuleFileNameExA(process, modules[i], path, sizeof path);
+    std::string lower(path, n);
+    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (lower.find(".common-controls_") != std::string::npos) return true;
+  }
+  return false;
+}
+
 bool measure(const std::string& original, const std::string& args, const std::string& dir,
              DWORD idleMs, Figures& out) {
   static int serial;
@@ -88,6 +110,7 @@ bool measure(const std::string& original, const std::string& args, const std::st
     PROCESS_MEMORY_COUNTERS m = {sizeof m};
     GetProcessMemoryInfo(pi.hProcess, &m, sizeof m);
     out.peakKiB = m.PeakWorkingSetSize / 1024.0;
+    out.commonControls6 = loadsCommonControls6(pi.hProcess);
     PostMessageA(shown[0], WM_SYSCOMMAND, SC_CLOSE, 0);
   }
   if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
@@ -105,21 +128,27 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
-    std::printf("usage: bench ORVALIX_EXE REF_DIALOG_EXE REF_POLL_EXE [rounds] [idle ms]\n");
+  int rounds = argc > 6 ? std::atoi(argv[6]) : 5;
+  if (argc < 6 || rounds < 1) {
+    std::printf(
+        "usage: bench ORVALIX_EXE REF_DIALOG_EXE REF_POLL_EXE BARE_DIALOG_EXE BARE_POLL_EXE\n"
+        "             [rounds >= 1] [idle ms]\n"
+        "The first two references start as Orvalix does; the ratios are taken against them.\n");
     return 2;
   }
-  int rounds = argc > 4 ? std::atoi(argv[4]) : 5;
-  DWORD idle = argc > 5 ? std::atoi(argv[5]) : 10000;
+  DWORD idle = argc > 7 ? std::atoi(argv[7]) : 10000;
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
   struct Program {
     const char* name;
     std::string exe, args;
     std::vector<double> start, cpu, peak;
-  } programs[] = {{"Orvalix", argv[1], "nostartup", {}, {}, {}},
-                  {"reference dialog", argv[2], "", {}, {}, {}},
-                  {"reference poll loop", argv[3], "", {}, {}, {}}};
+    int commonControls6Rounds;
+  } programs[] = {{"Orvalix", argv[1], "nostartup", {}, {}, {}, 0},
+                  {"reference dialog", argv[2], "", {}, {}, {}, 0},
+                  {"reference poll loop", argv[3], "", {}, {}, {}, 0},
+                  {"bare reference dialog", argv[4], "", {}, {}, {}, 0},
+                  {"bare reference poll loop", argv[5], "", {}, {}, {}, 0}};
   for (int r = 0; r < rounds; ++r) {
     for (auto& p : programs) {
       Figures f;
@@ -130,21 +159,40 @@ int main(int argc, char** argv) {
       p.start.push_back(f.startMs);
       p.cpu.push_back(f.idlePercent);
       p.peak.push_back(f.peakKiB);
+      p.commonControls6Rounds += f.commonControls6;
     }
     std::printf("round %d of %d done\n", r + 1, rounds);
     std::fflush(stdout);
   }
-  std::printf("\nmedians of %d rounds\n%-22s %12s %12s %12s\n", rounds, "", "start ms",
-              "idle CPU %", "peak KiB");
-  for (auto& p : programs)
-    std::printf("%-22s %12.1f %12.3f %12.0f\n", p.name, median(p.start), median(p.cpu),
-                median(p.peak));
-  auto& o = programs[0];
-  std::printf("\nOrvalix / reference dialog, start-to-window: %.2f\n",
-              median(o.start) / median(programs[1].start));
-  std::printf("Orvalix / reference poll loop, idle CPU:    %.2f\n",
-              median(o.cpu) / std::max(median(programs[2].cpu), 1e-9));
-  std::printf("Orvalix / reference dialog, peak working set: %.2f\n",
-              median(o.peak) / median(programs[1].peak));
+  std::printf("\nmedians of %d rounds\n%-26s %10s %12s %10s %6s\n", rounds, "", "start ms",
+              "idle CPU %", "peak KiB", "CC6");
+  for (auto& p : programs) {
+    int n = p.commonControls6Rounds;
+    std::string cc6 = n == rounds ? "yes"
+                      : n == 0    ? "no"
+                                  : std::to_string(n) + "/" + std::to_string(rounds);
+    std::printf("%-26s %10.1f %12.3f %10.0f %6s\n", p.name, median(p.start), median(p.cpu),
+                median(p.peak), cc6.c_str());
+  }
+  if (programs[0].commonControls6Rounds != programs[1].commonControls6Rounds ||
+      programs[0].commonControls6Rounds != programs[2].commonControls6Rounds)
+    std::printf(
+        "\nnote: Orvalix and the references differ in Common Controls 6: the ratios "
+        "compare unlike with like\n");
+  using Figure = std::vector<double> Program::*;
+  auto ratio = [&](Figure figure, int reference) {
+    return median(programs[0].*figure) / std::max(median(programs[reference].*figure), 1e-9);
+  };
+  struct {
+    const char* label;
+    Figure figure;
+    int reference;  // its bare counterpart is two further on
+  } ratios[] = {{"Orvalix / reference dialog, start-to-window:", &Program::start, 1},
+                {"Orvalix / reference poll loop, idle CPU:", &Program::cpu, 2},
+                {"Orvalix / reference dialog, peak working set:", &Program::peak, 1}};
+  std::printf("\n");
+  for (auto& r : ratios)
+    std::printf("%-46s %6.2f   (bare: %.2f)\n", r.label, ratio(r.figure, r.reference),
+                ratio(r.figure, r.reference + 2));
   return 0;
 }
