@@ -25,23 +25,17 @@ RegistryValue readRegistryValue(HKEY root, const char* path, const char* name, R
   HKEY opened = nullptr;
   if ((value.error = sys::openKey(root, path, KEY_QUERY_VALUE | view, &opened))) return value;
   ScopedKey key(opened);
-  // Asked for its size, then read: a few times, should another writer grow it
-  // in between.
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    DWORD size = 0;
-    if ((value.error = sys::queryValue(key.get(), name, &value.type, nullptr, &size))) break;
-    if (!value.bytes.resize(size)) {
-      value.error = ERROR_NOT_ENOUGH_MEMORY;
-      break;
-    }
+  // Asked for its size, then read (should another writer grow it in
+  // between, ERROR_MORE_DATA says so).
+  DWORD size = 0;
+  if ((value.error = sys::queryValue(key.get(), name, &value.type, nullptr, &size))) return value;
+  if (!value.bytes.resize(size)) value.error = ERROR_NOT_ENOUGH_MEMORY;
+  if (!value.error)
     value.error = sys::queryValue(key.get(), name, &value.type,
                                   reinterpret_cast<BYTE*>(value.bytes.data()), &size);
-    if (value.error == ERROR_MORE_DATA) continue;
-    value.bytes.truncate(size);
-    if (isString(value.type) && size && value.bytes.data()[size - 1] == 0)
-      value.bytes.truncate(size - 1);
-    break;
-  }
+  value.bytes.truncate(size);
+  if (isString(value.type) && size && value.bytes.data()[size - 1] == 0)
+    value.bytes.truncate(size - 1);
   return value;
 }
 

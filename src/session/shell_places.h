@@ -28,8 +28,8 @@ enum ShellPlace : unsigned {
   kMachineShell32,
   kMapping,
   kMapping32,
-  kSystemIni,
   kPolicy,  // read, never written
+  kSystemIni,
   kShellPlaces,
 };
 
@@ -40,14 +40,10 @@ bool placeInScope(const ShellSystem& system, unsigned place, ShellScope scope);
 // and the registry view where the system has two.
 void appendPlaceName(AString& out, const ShellSystem& system, unsigned place);
 
-// A place's value as it stands: `error` is 0 where it is there,
-// ERROR_FILE_NOT_FOUND where not, ERROR_INVALID_DATA where it is no text,
-// another where it could not be read.
-struct PlaceValue {
-  LONG error = ERROR_FILE_NOT_FOUND;
-  RecordedValue value;
-};
-PlaceValue readPlace(const ShellSystem& system, unsigned place);
+// A place's value as it stands: 0 where it is there, ERROR_FILE_NOT_FOUND
+// where not, ERROR_INVALID_DATA where it is no text, another where it could
+// not be read.
+LONG readPlace(const ShellSystem& system, unsigned place, RecordedValue& value);
 // Whether the place may be written: 0, or why not.
 LONG mayWritePlace(const ShellSystem& system, unsigned place);
 // Writes the value, or deletes it where it is not there, and reads it back:
@@ -58,12 +54,13 @@ LONG writePlace(const ShellSystem& system, unsigned place, const RecordedValue& 
 void appendValueToSet(AString& out, const ShellSystem& system, unsigned place, ShellScope scope,
                       ByteView exe);
 
-// Where the record of what each scope's set changed is kept: root, key and view.
+// Where the record of what each scope's set changed is kept.
 struct RecordKey {
   HKEY root;
   const char* path;
   REGSAM view;
 };
 RecordKey recordKeyOf(const ShellSystem& system, ShellScope scope);
+void appendRecordKeyName(AString& out, const RecordKey& key);
 
 }  // namespace orv

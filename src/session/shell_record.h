@@ -18,13 +18,10 @@ struct ShellRecord {
   bool failed() const;  // memory ran out while it was made
 };
 
-// 0, or why the record could not be read (ERROR_FILE_NOT_FOUND: there is none).
+// 0, or why the record could not be read (there being none is no failure).
 LONG readShellRecord(const ShellSystem& system, ShellScope scope, ShellRecord& record);
-// Whether it may be written: 0, or why not.
-LONG mayWriteShellRecord(const ShellSystem& system, ShellScope scope);
-// Writes each place's entry of `record` that differs from `was` (each read
-// back), deletes those it no longer keeps, and the key once it keeps none.
-LONG writeShellRecord(const ShellSystem& system, ShellScope scope, const ShellRecord& record,
-                      const ShellRecord& was);
+// Writes each entry the record keeps (each read back), deletes the others,
+// and the key where it keeps none.
+LONG writeShellRecord(const ShellSystem& system, ShellScope scope, const ShellRecord& record);
 
 }  // namespace orv

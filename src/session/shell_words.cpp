@@ -14,44 +14,43 @@ ByteView nextWord(ByteView text, unsigned& at) {
   return text.mid(start, at - start);
 }
 
-bool is(ByteView word, ByteView name) { return equalsIgnoringAsciiCase(word, name); }
-
 // The last name of a path, after its last "\".
 ByteView lastName(ByteView path) {
   return path.mid(static_cast<unsigned>(findLastSeparator(path) + 1));
 }
 
-constexpr ByteView kWas("was: "), kWasExpand("was REG_EXPAND_SZ: "), kWasNone("was none"),
-    kWrote("wrote: ");
-
-bool startsWith(ByteView text, ByteView head) {
-  return text.size >= head.size && text.mid(0, head.size) == head;
-}
-
 }  // namespace
 
 ShellRequest shellRequestOf(ByteView tail) {
+  // The words a command may have, after /shell: a word's bit in `seen`.
+  constexpr const char* kWords[] = {"/shell", "/quiet", "show", "set", "undo", "user", "machine"};
+  enum : unsigned {
+    kShell = 1,
+    kQuiet = 2,
+    kShow = 4,
+    kSet = 8,
+    kUndo = 16,
+    kUser = 32,
+    kMachine = 64
+  };
   ShellRequest request;
-  unsigned at = 0;
-  if (!is(nextWord(tail, at), "/shell")) return request;
-  ByteView words[3];
-  unsigned count = 0;
-  for (ByteView word = nextWord(tail, at); !word.empty(); word = nextWord(tail, at)) {
-    if (is(word, "/quiet"))
-      request.quiet = true;
-    else if (count < 3)
-      words[count++] = word;
-    else
-      count = 4;  // more words than any command has
+  unsigned at = 0, seen = 0, count = 0;
+  for (ByteView word = nextWord(tail, at); !word.empty(); word = nextWord(tail, at), ++count) {
+    unsigned bit = 0;
+    for (unsigned i = 0; i < 7 && !bit; ++i)
+      if (equalsIgnoringAsciiCase(word, ByteView::ofCString(kWords[i]))) bit = 1u << i;
+    // /shell first and once, every other word once; /quiet anywhere after.
+    if (!count && bit != kShell) return request;
+    seen |= (seen & bit & ~kQuiet) || !bit ? 128 : bit;
   }
-  request.action = ShellAction::bad;
-  if (count == 0 || (count == 1 && is(words[0], "show"))) {
-    request.action = ShellAction::show;
-  } else if (count == 2 && (is(words[1], "user") || is(words[1], "machine"))) {
-    request.scope = is(words[1], "user") ? ShellScope::user : ShellScope::machine;
-    if (is(words[0], "set")) request.action = ShellAction::set;
-    if (is(words[0], "undo")) request.action = ShellAction::undo;
-  }
+  if (!count) return request;
+  request.quiet = seen & kQuiet;
+  seen &= ~(kShell | kQuiet);
+  request.scope = seen & kMachine ? ShellScope::machine : ShellScope::user;
+  request.action = !seen || seen == kShow                                  ? ShellAction::show
+                   : seen == (kSet | kUser) || seen == (kSet | kMachine)   ? ShellAction::set
+                   : seen == (kUndo | kUser) || seen == (kUndo | kMachine) ? ShellAction::undo
+                                                                           : ShellAction::bad;
   return request;
 }
 
@@ -63,9 +62,9 @@ bool namesOrvalix(ByteView value) {
     program = value.mid(1, close < 0 ? ~0u : static_cast<unsigned>(close) - 1);
   } else {
     unsigned at = 0;
-    if (is(lastName(nextWord(value, at)), kExe)) return true;
+    if (equalsIgnoringAsciiCase(lastName(nextWord(value, at)), kExe)) return true;
   }
-  return is(lastName(program), kExe);
+  return equalsIgnoringAsciiCase(lastName(program), kExe);
 }
 
 void RecordedValue::assign(const RecordedValue& other) {
@@ -75,26 +74,21 @@ void RecordedValue::assign(const RecordedValue& other) {
 }
 
 void appendRecordEntry(AString& out, const RecordedValue& before, ByteView wrote) {
-  if (before.there)
-    out.append(before.expand ? kWasExpand : kWas).append(before.text);
-  else
-    out.append(kWasNone);
-  out.append('\0').append(kWrote).append(wrote).append('\0').append('\0');
+  out.append(wrote).append('\0');
+  if (before.there) out.append(before.expand ? '%' : '=').append(before.text).append('\0');
+  out.append('\0');
 }
 
 bool readRecordEntry(ByteView data, RecordedValue& before, AString& wrote) {
   int end = data.find('\0');
-  if (end < 0) return false;
-  ByteView was = data.mid(0, static_cast<unsigned>(end)), rest = data.mid(end + 1);
-  int restEnd = rest.find('\0');
-  ByteView last = rest.mid(0, restEnd < 0 ? ~0u : static_cast<unsigned>(restEnd));
-  if (!startsWith(last, kWrote) || last.find('\0') >= 0) return false;
-  before.expand = startsWith(was, kWasExpand);
-  before.there = before.expand || startsWith(was, kWas);
-  if (!before.there && !(was == kWasNone)) return false;
-  before.text.assign(was.mid(before.there ? (before.expand ? kWasExpand : kWas).size : was.size));
-  wrote.assign(last.mid(kWrote.size));
-  return !before.text.failed() && !wrote.failed();
+  ByteView rest = data.mid(static_cast<unsigned>(end + 1));
+  int next = rest.find('\0');
+  wrote.assign(data.mid(0, static_cast<unsigned>(end)));
+  before.there = next > 0;
+  before.expand = before.there && rest.at(0) == '%';
+  before.text.assign(before.there ? rest.mid(1, static_cast<unsigned>(next - 1)) : ByteView());
+  return end >= 0 && next >= 0 && (!before.there || before.expand || rest.at(0) == '=') &&
+         !wrote.failed() && !before.text.failed();
 }
 
 }  // namespace orv

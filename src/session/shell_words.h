@@ -34,9 +34,10 @@ struct RecordedValue {
   void assign(const RecordedValue& other);
 };
 
-// One record entry: the value from before the first set and what the last
-// set wrote, as the two strings of a REG_MULTI_SZ that a person can read:
-// "was: TEXT" (or "was REG_EXPAND_SZ: TEXT", or "was none"), "wrote: TEXT".
+// One record entry, the strings of a REG_MULTI_SZ: what the last set wrote;
+// then, where a value was there before the first set, "=" and that value
+// ("%" where it was a REG_EXPAND_SZ); none where there was none, which an
+// empty string cannot say (it would end the list).
 void appendRecordEntry(AString& out, const RecordedValue& before, ByteView wrote);
 // False where `data` is no such entry.
 bool readRecordEntry(ByteView data, RecordedValue& before, AString& wrote);

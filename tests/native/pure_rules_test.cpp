@@ -78,10 +78,10 @@ TEST(ShellWords, CommandsNamesAndRecordEntries) {
     const char* text;
     std::string entry;
   } entries[] = {
-      {true, false, "Explorer.exe", str("was: Explorer.exe\0wrote: W\0\0")},
-      {true, true, "%x%", str("was REG_EXPAND_SZ: %x%\0wrote: W\0\0")},
-      {true, false, "", str("was: \0wrote: W\0\0")},
-      {false, false, "", str("was none\0wrote: W\0\0")},
+      {true, false, "Explorer.exe", str("W\0=Explorer.exe\0\0")},
+      {true, true, "%x%", str("W\0%%x%\0\0")},
+      {true, false, "", str("W\0=\0\0")},
+      {false, false, "", str("W\0\0")},
   };
   for (auto& e : entries) {
     RecordedValue before, read;
@@ -94,7 +94,7 @@ TEST(ShellWords, CommandsNamesAndRecordEntries) {
     EXPECT_EQ(std::to_string(read.there * 2 + read.expand) + str(read.text) + str(wrote),
               std::to_string(e.there * 2 + e.expand) + e.text + "W");
   }
-  for (std::string bad : {str("was none"), str("was\0wrote: W\0"), str("was none\0wrote W\0")}) {
+  for (std::string bad : {str("W"), str("W\0=x"), str("W\0x\0\0")}) {
     RecordedValue read;
     AString wrote;
     EXPECT_FALSE(readRecordEntry(ByteView(bad.data(), bad.size()), read, wrote)) << bad;
