@@ -13,6 +13,7 @@ constexpr char kWinlogon[] =
 // what a key Orvalix may not write, a failing write or an earlier Orvalix's
 // volatile key leave behind. The registry is the stand-in's own.
 TEST(Shell, ViewsRefusalsAndPuttingBack) {
+  testutil::InTempDir dir;  // where the command's log lines go
   struct {
     const char* name;
     DWORD major, minor;
@@ -39,6 +40,9 @@ TEST(Shell, ViewsRefusalsAndPuttingBack) {
     fake::reset();
     testutil::deleteTree(HKEY_CURRENT_USER, "Software\\Orvalix Tests");
     HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvalix Tests\\HKCU\\Software", 0, nullptr, 0,
+                    KEY_READ, nullptr, &key, nullptr);
+    RegCloseKey(key);
     if (c.volatileKey &&
         !RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvalix Tests\\HKCU\\Software\\Orvalix", 0,
                          nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr, &key, nullptr))
