@@ -20,6 +20,9 @@ bool ShellRecord::failed() const {
 LONG readShellRecord(const ShellSystem& system, ShellScope scope, ShellRecord& record) {
   RecordKey key = recordKeyOf(system, scope);
   for (unsigned place = 0; place < kShellPlaces; ++place) {
+    // Without two views, a place of the 32-bit view bears its twin's name:
+    // it would read the twin's entry, and its empty one erase it.
+    if (!placeOnSystem(system, place)) continue;
     AString name;
     appendPlaceName(name, system, place);
     RegistryValue entry = readRegistryValue(key.root, key.path, name.c_str(), key.view);
@@ -35,6 +38,7 @@ LONG readShellRecord(const ShellSystem& system, ShellScope scope, ShellRecord& r
 LONG writeShellRecord(const ShellSystem& system, ShellScope scope, const ShellRecord& record) {
   RecordKey key = recordKeyOf(system, scope);
   for (unsigned place = 0; place < kShellPlaces; ++place) {
+    if (!placeOnSystem(system, place)) continue;
     AString name;
     appendPlaceName(name, system, place);
     RegistryValue entry;

@@ -24,11 +24,12 @@ TEST(Shell, ViewsRefusalsAndPuttingBack) {
     int views;  // 1: both flags given, 0: none, -1: either
     const char* denied = nullptr;
     const char* failing = nullptr;
-    bool volatileKey = false;  // HKCU\Software\Orvalix as an earlier Orvalix left it
+    bool volatileKey = false;    // HKCU\Software\Orvalix as an earlier Orvalix left it
+    const char* undo = nullptr;  // then: it puts back what was there (nothing)
   } cases[] = {
       // clang-format off
       {"2000, told it is WOW64: no flag", 5, 0, 0, 1, "/shell set machine", 0, 0},
-      {"NT 4.0: no flag", 4, 0, 0, -1, "/shell set machine", 0, 0},
+      {"NT 4.0: no flag; the record holds both names", 4, 0, 0, -1, "/shell set machine", 0, 0, nullptr, nullptr, false, "/shell undo machine"},
       {"x86 exe on ARM64: IsWow64Process2 tells", 10, 0, 0xAA64, 0, "/shell set machine", 0, 1},
       {"32-bit XP: none for the x86 exe", 5, 1, 0, 0, "/shell show", 0, sizeof(void*) == 8},
       {"XP: the mapping may not be written: nothing is", 5, 1, 0, 0, "/shell set user", 2, -1, "IniFileMapping"},
@@ -71,6 +72,14 @@ TEST(Shell, ViewsRefusalsAndPuttingBack) {
         EXPECT_NE(RegQueryValueExA(key, "Shell", nullptr, nullptr, nullptr, nullptr), 0) << place;
         RegCloseKey(key);
       }
+    if (c.undo) {
+      tail = orv::ByteView::ofCString(c.undo);
+      EXPECT_EQ(orv::runShellCommand(orv::shellRequestOf(tail), tail), 0) << c.name;
+      EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, kWinlogon, "Shell", RRF_RT_ANY, nullptr, nullptr,
+                             nullptr),
+                0)
+          << c.name;
+    }
     EXPECT_NE(fake::calls.back().find(c.volatileKey ? "error 1021" : ""), std::string::npos)
         << c.name;
   }
