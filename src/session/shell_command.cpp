@@ -210,16 +210,19 @@ bool ShellCommand::apply(bool recordFirst) {
     if (LONG error = change_[place] ? mayWritePlace(system_, place) : 0)
       refused("Cannot write ", place, error);
   if (refused_ || (recordFirst && !writeRecords(false))) return false;
-  for (unsigned place = 0; place < kShellPlaces; ++place) {
-    LONG error = change_[place] ? writePlace(system_, place, target_[place]) : 0;
-    if (!error) continue;
-    refused("Cannot write ", place, error);
-    while (place-- > 0)
+  unsigned written = 0;
+  for (; written < kShellPlaces; ++written)
+    if (LONG error = change_[written] ? writePlace(system_, written, target_[written]) : 0) {
+      refused("Cannot write ", written, error);
+      break;
+    }
+  if (written < kShellPlaces || (!recordFirst && !writeRecords(false))) {
+    // Back as they were, the one that failed too: it may hold part of a write.
+    for (unsigned place = 0; place < kShellPlaces; ++place)
       if (change_[place]) writePlace(system_, place, live_[place]);
     if (recordFirst) writeRecords(true);
     return false;
   }
-  if (!recordFirst && !writeRecords(false)) return false;
   for (unsigned place = 0; place < kShellPlaces; ++place) {
     if (!change_[place]) continue;
     appendValue(line(place).append(": "), live_[place]);
@@ -393,6 +396,8 @@ int ShellCommand::report(ByteView words, bool quiet) {
   out.append(kNewLine).append(text_);
   if (changed_) out.append("Log off and on (95, 98, Me: restart) for it to take effect.\r\n");
   AString line(words);
+  // A command line may hold line ends; the log line holds none.
+  line.truncate(asOneLine(line.data(), line.length()).size);
   line.append(": ").append(summary_).append(" (exit code");
   appendNumber(line, code_);
   logEvent(line.append(')'), "shellCommand");
