@@ -33,6 +33,9 @@ RegistryValue readRegistryValue(HKEY root, const char* path, const char* name, R
   if (!value.error)
     value.error = sys::queryValue(key.get(), name, &value.type,
                                   reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+  // Where the second call failed, `size` is not what the buffer holds (the
+  // size needed, where the value grew), and out of memory there is none.
+  if (value.error) return value;
   value.bytes.truncate(size);
   if (isString(value.type) && size && value.bytes.data()[size - 1] == 0)
     value.bytes.truncate(size - 1);

@@ -25,6 +25,8 @@ LONG readShellRecord(const ShellSystem& system, ShellScope scope, ShellRecord& r
     if (!placeOnSystem(system, place)) continue;
     AString name;
     appendPlaceName(name, system, place);
+    // A name cut short by want of memory would find no entry: no record.
+    if (name.failed()) return ERROR_NOT_ENOUGH_MEMORY;
     RegistryValue entry = readRegistryValue(key.root, key.path, name.c_str(), key.view);
     if (entry.error == ERROR_FILE_NOT_FOUND) continue;
     if (entry.error) return entry.error;
