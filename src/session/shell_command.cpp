@@ -189,11 +189,12 @@ bool ShellCommand::writeRecords(bool back) {
   for (int i = 0; i < records_; ++i) {
     LONG error =
         recordChanged_[i] ? writeShellRecord(system_, scopeOf(i), back ? was_[i] : record_[i]) : 0;
-    if (error && !back) {
-      writeRecords(true);
-      refused("Cannot write ", kShellPlaces, error, scopeOf(i));
-      return false;
-    }
+    if (!error) continue;
+    refused(ByteView::ofCString(back ? "Cannot put back " : "Cannot write "), kShellPlaces, error,
+            scopeOf(i));
+    if (back) continue;
+    writeRecords(true);
+    return false;
   }
   return true;
 }
@@ -219,7 +220,8 @@ bool ShellCommand::apply(bool recordFirst) {
   if (written < kShellPlaces || (!recordFirst && !writeRecords(false))) {
     // Back as they were, the one that failed too: it may hold part of a write.
     for (unsigned place = 0; place < kShellPlaces; ++place)
-      if (change_[place]) writePlace(system_, place, live_[place]);
+      if (LONG error = change_[place] ? writePlace(system_, place, live_[place]) : 0)
+        refused("Cannot put back ", place, error);
     if (recordFirst) writeRecords(true);
     return false;
   }
@@ -300,6 +302,18 @@ void ShellCommand::set() {
     target_[place].there = true;
     appendValueToSet(target_[place].text, system_, place, scope_, exe);
     changes |= change_[place] = !holds(live_[place], target_[place].text);
+    // The other scope's set wrote over what this one's set puts back (the
+    // mapping, NT 4.0 to XP): its undo has nothing left to put back there,
+    // and what was there before it is what this one's undo puts back.
+    ShellRecord& theirs = record_[1];
+    if (records_ == 2 && change_[place] && theirs.kept[place] &&
+        holds(live_[place], theirs.wrote[place]) &&
+        holds(theirs.before[place], target_[place].text)) {
+      if (!mine.kept[place]) mine.before[place].assign(theirs.before[place]);
+      mine.kept[place] = true;
+      theirs.kept[place] = false;
+      recordChanged_[1] = true;
+    }
     // What was there before the first set is kept, never rewritten; a value
     // that was already as a set writes it, with no record, is no undo's.
     if (!change_[place] && !mine.kept[place]) continue;
@@ -396,11 +410,12 @@ int ShellCommand::report(ByteView words, bool quiet) {
   out.append(kNewLine).append(text_);
   if (changed_) out.append("Log off and on (95, 98, Me: restart) for it to take effect.\r\n");
   AString line(words);
-  // A command line may hold line ends; the log line holds none.
-  line.truncate(asOneLine(line.data(), line.length()).size);
   line.append(": ").append(summary_).append(" (exit code");
   appendNumber(line, code_);
-  logEvent(line.append(')'), "shellCommand");
+  // A command line, and a value it names, may hold line ends; the log line
+  // holds none.
+  asOneLine(line.append(')').data(), line.length());
+  logEvent(line, "shellCommand");
   const char* shown = out.failed() ? "Orvalix: out of memory" : out.c_str();
   sys::writeStandardOutput(ByteView::ofCString(shown));
   if (!quiet) showMessage(shown, code_ ? MB_ICONWARNING : MB_ICONINFORMATION, "Orvalix");

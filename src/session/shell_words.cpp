@@ -41,6 +41,8 @@ ShellRequest shellRequestOf(ByteView tail) {
       if (equalsIgnoringAsciiCase(word, ByteView::ofCString(kWords[i]))) bit = 1u << i;
     // /shell first and once, every other word once; /quiet anywhere after.
     if (!count && bit != kShell) return request;
+    // The scope after its action: "set user", never "user set".
+    if ((bit & (kUser | kMachine)) && !(seen & (kSet | kUndo))) bit = 0;
     seen |= (seen & bit & ~kQuiet) || !bit ? 128 : bit;
   }
   if (!count) return request;

@@ -86,14 +86,19 @@ std::string readPlaces(bool ini) {
   std::string all;
   for (const Place& p : kPlaces) {
     HKEY key;
-    char data[512] = "none";
+    char data[512] = "";
     DWORD size = sizeof data;
-    if (!RegOpenKeyExA(p.root, p.key, 0, KEY_QUERY_VALUE | p.view, &key)) {
-      if (RegQueryValueExA(key, "Shell", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size))
-        strcpy(data, "none");
+    // A read that fails says so: it is no value's absence.
+    LONG error = RegOpenKeyExA(p.root, p.key, 0, KEY_QUERY_VALUE | p.view, &key);
+    if (!error) {
+      error =
+          RegQueryValueExA(key, "Shell", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
       RegCloseKey(key);
     }
-    all += std::string(data) + " | ";
+    all += (error == ERROR_FILE_NOT_FOUND ? "none"
+            : error                       ? "error " + std::to_string(error)
+                                          : data);
+    all += " | ";
   }
   char shell[512];
   GetPrivateProfileStringA("boot", "shell", "none", shell, sizeof shell, "system.ini");
@@ -212,85 +217,60 @@ void runRows(const std::vector<Row>& rows) {
 const char *kDone = "done", *kOwnDecides = "done; this account's own value decides for it";
 
 TEST(Shell, DISABLED_SetShowAndUndo) {
-  Places mine = {.user = kMine}, both = {.user = kOwn, .machine = kOwn, .machine32 = kOwn};
+  Places mine = {.user = kMine}, both = {.user = kOwn, .machine = kOwn, .machine32 = kOwn},
+         own = {.machine = kOwn, .machine32 = kOwn},
+         xp = {.user = kXp, .machine = kXp, .machine32 = kXp},
+         xpUsr = {.user = kXp, .mapping = kUsr, .mapping32 = kUsr};
+  // clang-format off
   runRows({
-      {"machine",
-       {},
-       {{"Orvalix", "set machine", 0, kDone, {.machine = kOwn, .machine32 = kOwn}},
-        {"Orvalix", "undo machine", 0, kDone, {}}}},
-      {"user, with a value of its own",
-       mine,
-       {{"Orvalix", "set user", 0, kDone, {.user = kOwn}},
-        {"Orvalix", "undo user", 0, kDone, mine}}},
-      {"user, then machine; undone in that order",
-       mine,
+      {"machine", {}, {{"Orvalix", "set machine", 0, kDone, own}, {"Orvalix", "undo machine", 0, kDone, {}}}},
+      {"user, with a value of its own", mine,
+       {{"Orvalix", "set user", 0, kDone, {.user = kOwn}}, {"Orvalix", "undo user", 0, kDone, mine}}},
+      {"user, then machine; undone in that order", mine,
        {{"Orvalix", "set user", 0, kDone, {.user = kOwn}},
         {"Orvalix", "set machine", 3, kOwnDecides, both},
         {"Orvalix", "undo user", 0, kDone, {.user = kMine, .machine = kOwn, .machine32 = kOwn}},
         {"Orvalix", "undo machine", 0, kDone, mine}}},
-      {"machine, then user; undone in that order",
-       mine,
-       {{"Orvalix",
-         "set machine",
-         3,
-         kOwnDecides,
-         {.user = kMine, .machine = kOwn, .machine32 = kOwn}},
+      {"machine, then user; undone in that order", mine,
+       {{"Orvalix", "set machine", 3, kOwnDecides, {.user = kMine, .machine = kOwn, .machine32 = kOwn}},
         {"Orvalix", "set user", 0, kDone, both},
         {"Orvalix", "undo machine", 0, kDone, {.user = kOwn}},
         {"Orvalix", "undo user", 0, kDone, mine}}},
-      {"a second set keeps the first record",
-       {},
-       {{"Orvalix", "set machine", 0, kDone, {.machine = kOwn, .machine32 = kOwn}},
+      {"a second set keeps the first record", {},
+       {{"Orvalix", "set machine", 0, kDone, own},
         {"Moved", "set machine", 0, kDone, {.machine = kMoved, .machine32 = kMoved}},
         {"Orvalix", "undo machine", 0, kDone, {}}}},
-      {"undo refused where the value changed since",
-       {},
-       {{"Orvalix", "set machine", 0, kDone, {.machine = kOwn, .machine32 = kOwn}},
+      {"undo refused where the value changed since", {},
+       {{"Orvalix", "set machine", 0, kDone, own},
         {"hand", kOther, 0, "", {.machine = kOther, .machine32 = kOwn}},
-        {"Orvalix",
-         "undo machine",
-         4,
-         "left alone: HKLM\\SOFTWARE" CV
-         "Winlogon\\Shell, C:\\Kiosk\\other.exe, was changed since Orvalix set it",
+        {"Orvalix", "undo machine", 4,
+         "left alone: HKLM\\SOFTWARE" CV "Winlogon\\Shell, C:\\Kiosk\\other.exe, was changed since Orvalix set it",
          {.machine = kOther}}}},
-      {"the policy decides",
-       {.policy = kOther},
-       {{"Orvalix",
-         "set user",
-         3,
-         "done; the policy \"Custom User Interface\" decides for this account",
+      {"the policy decides", {.policy = kOther},
+       {{"Orvalix", "set user", 3, "done; the policy \"Custom User Interface\" decides for this account",
          {.user = kOwn, .policy = kOther}},
         {"Orvalix", "undo user", 0, kDone, {.policy = kOther}}}},
-      {"no record: Windows' default for a value that names Orvalix.exe",
-       {.machine = kOld, .machine32 = kOld},
-       {{"Orvalix",
-         "undo machine",
-         0,
-         kDone,
-         {.machine = "Explorer.exe", .machine32 = "Explorer.exe"}}}},
-      {"show, with and without its box; a bad command",
-       {},
+      {"no record: Windows' default for a value that names Orvalix.exe", {.machine = kOld, .machine32 = kOld},
+       {{"Orvalix", "undo machine", 0, kDone, {.machine = "Explorer.exe", .machine32 = "Explorer.exe"}}}},
+      {"show, with and without its box; a bad command", {},
        {{"Orvalix", "show", 0, "shown", {}, "At your next log-on: C:\\Kiosk\\kiosk.exe"},
         {"Orvalix", "show", 0, "shown", {}, "Where Windows looks for the shell", false},
         {"Orvalix", "set everyone", 1, "bad command", {}, "/shell [show | set user"}}},
-      {"XP: the user's own value and USR:",
-       mine,
-       {{"xp", "set user", 0, kDone, {.user = kXp, .mapping = kUsr, .mapping32 = kUsr}},
+      {"XP: the user's own value and USR:, the machine's set between", mine,
+       {{"xp", "set user", 0, kDone, xpUsr},
+        {"xp", "set machine", 0, kDone, xp},
+        {"xp", "set user", 0, kDone, {.user = kXp, .machine = kXp, .machine32 = kXp, .mapping = kUsr, .mapping32 = kUsr}},
+        {"xp", "undo machine", 0, kDone, xpUsr},
         {"xp", "undo user", 0, kDone, mine}}},
-      {"XP: the machine's value and SYS:",
-       {.user = kMine, .mapping = kUsr, .mapping32 = kUsr},
+      {"XP: the machine's value and SYS:", {.user = kMine, .mapping = kUsr, .mapping32 = kUsr},
        {{"xp", "set machine", 0, kDone, {.user = kMine, .machine = kXp, .machine32 = kXp}},
         {"xp", "undo machine", 0, kDone, {.user = kMine, .mapping = kUsr, .mapping32 = kUsr}}}},
-      {"95/98/Me: SYSTEM.INI for the machine, whatever the scope",
-       {.mapping = nullptr, .mapping32 = nullptr, .ini = kKiosk},
+      {"95/98/Me: SYSTEM.INI for the machine, whatever the scope", {.mapping = nullptr, .mapping32 = nullptr, .ini = kKiosk},
        {{"98", "set user", 0, kDone, {.mapping = nullptr, .mapping32 = nullptr, .ini = k98}},
-        {"98",
-         "undo machine",
-         0,
-         kDone,
-         {.mapping = nullptr, .mapping32 = nullptr, .ini = kKiosk}}},
+        {"98", "undo machine", 0, kDone, {.mapping = nullptr, .mapping32 = nullptr, .ini = kKiosk}}},
        true},
   });
+  // clang-format on
 }
 
 // On 64-bit Windows either build undoes what the other set (WOW64 leaves the

@@ -57,6 +57,7 @@ TEST(ShellWords, CommandsNamesAndRecordEntries) {
       {"/shell show user", "B"},
       {"/shell set\tuser", "B"},
       {"/shell set user now", "B"},
+      {"/shell machine set", "B"},
       {"/shell /quiet", "Wq"},
   };
   for (auto& c : commands) {
