@@ -42,13 +42,14 @@ if [ -n "$wineboot" ]; then
   overrides="wineboot.exe=n;$overrides"
 fi
 export WINEPREFIX="$copy/prefix" HOME="$copy/home" WINEDEBUG=-all WINEDLLOVERRIDES="$overrides"
+out=$(mktemp)
+# The copy's server and its services end with the script, also when ctest's
+# timeout ends it: a persistent server would outlive it.
+trap '"$WINESERVER" -k; rm -rf "$copy" "$out"' EXIT
+trap 'exit 143' INT TERM
 "$WINESERVER" -p
 set +e
-out=$(mktemp)
 "$WINE" "$driver" --gtest_also_run_disabled_tests --gtest_filter="$filter" >"$out" 2>&1 </dev/null
 rc=$?
 grep -v 'Read access denied' "$out"
-rm -f "$out"
-"$WINESERVER" -k
-rm -rf "$copy"
 exit $rc
