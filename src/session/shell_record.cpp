@@ -55,7 +55,8 @@ LONG writeShellRecord(const ShellSystem& system, ShellScope scope, const ShellRe
   if (!record.empty()) return 0;
   // The key goes with its last entry, and Orvalix's own key with it where
   // nothing else is below it (where something is, the call fails, as it
-  // should).
+  // should, on NT; 95/98/Me's deletes what is below, and Orvalix keeps
+  // nothing else there).
   sys::deleteKey(key.root, key.path, key.view);
   sys::deleteKey(key.root, "Software\\Orvalix", key.view);
   return 0;
