@@ -1,8 +1,5 @@
 #include "platform/directory_listing.h"
 
-#include <stddef.h>
-#include <string.h>
-
 #include "platform/error_numbers.h"
 #include "platform/fs.h"
 #include "platform/text.h"
@@ -25,8 +22,10 @@ bool findNext(HANDLE search, WIN32_FIND_DATAA* entry) {
 }
 
 // Whether looking `path` up, by the full name that the shell would get,
-// finds the entry `listed`: the same name, attributes, creation and write
-// times, size and 8.3 name (the access time may move between the two reads).
+// finds the entry `listed`: a file or folder alike, by the same name and 8.3
+// name, which no other entry of its folder has. Not by its times or size: a
+// folder's write time moves whenever an entry in it comes or goes, a file's
+// while it is written, and a busy folder on the way would be refused.
 // A folder on the way keeps the blanks that end its name, but looked up by
 // itself it would lose them, as the last name of a path does: such a name is
 // looked up as the start of a pattern, which keeps them and which no 8.3
@@ -40,8 +39,7 @@ int lookUp(const AString& path, const WIN32_FIND_DATAA& listed) {
   WIN32_FIND_DATAA found;
   ScopedFind lookup(findFirst(full.c_str(), &found));
   for (bool more = bool(lookup); more; more = blankEnd && findNext(lookup.get(), &found)) {
-    found.ftLastAccessTime = listed.ftLastAccessTime;
-    if (!memcmp(&found, &listed, offsetof(WIN32_FIND_DATAA, dwReserved0)) &&
+    if (!((found.dwFileAttributes ^ listed.dwFileAttributes) & FILE_ATTRIBUTE_DIRECTORY) &&
         ByteView::ofCString(found.cFileName) == ByteView::ofCString(listed.cFileName) &&
         ByteView::ofCString(found.cAlternateFileName) ==
             ByteView::ofCString(listed.cAlternateFileName))

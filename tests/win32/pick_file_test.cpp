@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "../bytes.h"
 #include "fake_system.h"
+#include "platform/directory_listing.h"
 #include "test_util.h"
 #include "ui/command_handler.h"
 #include "ui/control_dialog.h"
@@ -162,6 +166,18 @@ TEST(PickFile, RunCommandCallSequences) {
     EXPECT_EQ(boxAnswers, c.answers) << c.name;
     DestroyWindow(dialog);
   }
+  // A folder on the way whose entries come and go meanwhile: its write time
+  // moves between the listing and the look-up, and it is still the folder.
+  std::atomic<bool> done = false;
+  std::thread churn([&] {
+    for (std::string file = dir / "blank \\t"; !done; DeleteFileA(file.c_str())) writeFile(file);
+  });
+  for (int i = 0; i < 100; ++i) {
+    orv::AString path(orv::ByteView::ofCString((dir / "blank \\x.exe").c_str()));
+    EXPECT_EQ(orv::makeReachOwnFile(path), 0) << i;
+  }
+  done = true;
+  churn.join();
   auto log = logMessages(dir / "Orvalix.log");  // chosen, Run clicked, refused, alone
   EXPECT_EQ(log.size() > 2 ? log[2] : "", "launchProgram: Error #64 running " + dir / "Adobe.lnk");
 }
