@@ -323,9 +323,9 @@ TEST(Demo, DISABLED_ShowAndExit) {
   EXPECT_EQ(p.waitExit(10000), 0u);
 }
 
-// Run only inside the throwaway prefix of tests/tools/session-end.sh, where
-// wineboot.exe is the marker program: each accepted request leaves its line,
-// reaches the system and ends the program with 0.
+// Run only in the throwaway prefix of tests/tools/in-throwaway-prefix.sh
+// --wineboot, where wineboot.exe is the marker program: each accepted request
+// leaves its line, reaches the system and ends the program with 0.
 TEST(SessionEnd, DISABLED_YesLogsRequestsAndEnds) {
   struct {
     int id;
