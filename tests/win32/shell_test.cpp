@@ -54,8 +54,8 @@ TEST(Shell, ViewsRefusalsAndPuttingBack) {
     if (c.denied) fake::script.registryWritesDenied = {c.denied};
     if (c.failing) fake::script.failWritesOf = c.failing;
     orv::ByteView tail = orv::ByteView::ofCString(c.command);
-    EXPECT_EQ(orv::runShellCommand(orv::shellRequestOf(tail), tail), c.code)
-        << c.name << "\n" << fake::calls.back();
+    int code = orv::runShellCommand(orv::shellRequestOf(tail), tail);
+    EXPECT_EQ(code, c.code) << c.name << "\n" << fake::calls.back();
     bool flagged = false, flagless = false, wrote = false;
     for (auto& call : fake::calls) {
       size_t mask = call.rfind(' ');
