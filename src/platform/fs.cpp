@@ -38,6 +38,12 @@ AString systemDirectory() {
   });
 }
 
+ByteView shortPathOf(const AString& path, char (&spelled)[MAX_PATH]) {
+  QuietErrors quiet;
+  DWORD n = GetShortPathNameA(path.c_str(), spelled, MAX_PATH);
+  return n && n < MAX_PATH ? ByteView(spelled, n) : path.view();
+}
+
 HANDLE openFile(const char* name, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
   QuietErrors quiet;
   return CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);

@@ -33,6 +33,10 @@ AString fullPath(const char* name);
 // another folder or none. Empty when the system cannot say.
 AString currentDirectory();
 AString systemDirectory();
+// The 8.3 form of `path`, in `spelled`, where the system gives one that fits;
+// else `path` itself (GetShortPathNameA fails on some network paths). Two
+// spellings of one file or folder then compare alike.
+ByteView shortPathOf(const AString& path, char (&spelled)[MAX_PATH]);
 // CreateFileA with no security attributes (the handle is not inherited) and
 // the system's error boxes suppressed; the last error is the call's.
 HANDLE openFile(const char* name, DWORD access, DWORD share, DWORD disposition, DWORD flags);

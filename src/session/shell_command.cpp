@@ -32,16 +32,9 @@ void appendValue(AString& out, const RecordedValue& value) {
   if (value.expand) out.append(" (REG_EXPAND_SZ)");
 }
 
-// The short form of a path where the system gives one, so that two spellings
-// of one folder compare alike; the path itself where not.
 AString shortPath(const AString& path) {
   char spelled[MAX_PATH];
-  DWORD n;
-  {
-    QuietErrors quiet;
-    n = GetShortPathNameA(path.c_str(), spelled, MAX_PATH);
-  }
-  return AString(n && n < MAX_PATH ? ByteView(spelled, n) : path.view());
+  return AString(shortPathOf(path, spelled));
 }
 
 // Whether the exe lies in a temporary folder (%TEMP%, %TMP%); both paths
@@ -147,8 +140,8 @@ void ShellCommand::refused(ByteView what, unsigned place, LONG error, ShellScope
   refused_ = true;
 }
 
-// Every place on the system, and both records (one on 95/98/Me) twice: as
-// they are, and to be changed.
+// Every place on the system, and both records (one on 95/98/Me), each kept
+// twice: as it was, and to be changed.
 bool ShellCommand::readAll() {
   for (unsigned place = 0; place < kShellPlaces; ++place) {
     LONG error = placeOnSystem(system_, place) ? readPlace(system_, place, live_[place]) : 0;
@@ -156,8 +149,9 @@ bool ShellCommand::readAll() {
   }
   records_ = system_.nt ? 2 : 1;
   for (int i = 0; i < records_; ++i) {
-    LONG error = readShellRecord(system_, scopeOf(i), was_[i]);
-    if (!error) error = readShellRecord(system_, scopeOf(i), record_[i]);
+    LONG error = readShellRecord(system_, scopeOf(i), record_[i]);
+    was_[i].assign(record_[i]);
+    if (!error && was_[i].failed()) error = ERROR_NOT_ENOUGH_MEMORY;
     if (error) refused("Cannot read ", kShellPlaces, error, scopeOf(i));
   }
   return !refused_;

@@ -5,6 +5,14 @@
 
 namespace orv {
 
+void ShellRecord::assign(const ShellRecord& other) {
+  for (unsigned place = 0; place < kShellPlaces; ++place) {
+    kept[place] = other.kept[place];
+    before[place].assign(other.before[place]);
+    wrote[place].assign(other.wrote[place].view());
+  }
+}
+
 bool ShellRecord::empty() const {
   for (bool entry : kept)
     if (entry) return false;

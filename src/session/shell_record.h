@@ -14,6 +14,7 @@ struct ShellRecord {
   RecordedValue before[kShellPlaces];
   AString wrote[kShellPlaces];
 
+  void assign(const ShellRecord& other);
   bool empty() const;
   bool failed() const;  // memory ran out while it was made
 };

@@ -147,13 +147,7 @@ void appendStartupRunName(AString& name, const AString& folder) {
   if (!identity.empty() && !identity.failed())
     return appendStartupMutexName(name, identity, FolderKey::identity);
   char spelled[MAX_PATH];
-  DWORD n;
-  {
-    QuietErrors quiet;
-    n = GetShortPathNameA(folder.c_str(), spelled, MAX_PATH);
-  }
-  appendStartupMutexName(name, n && n < MAX_PATH ? ByteView(spelled, n) : folder.view(),
-                         FolderKey::spelling);
+  appendStartupMutexName(name, shortPathOf(folder, spelled), FolderKey::spelling);
 }
 
 void runStartup() {

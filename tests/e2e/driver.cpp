@@ -26,12 +26,13 @@ bool ReadyEvents::set() const {
 }
 
 Process::Process(const std::string& exe, const std::string& arguments, const std::string& cwd,
-                 const char* desktop) {
+                 const char* desktop, HANDLE output) {
   std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA si = {sizeof si};
   si.lpDesktop = const_cast<char*>(desktop);
-  EXPECT_TRUE(CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             cwd.c_str(), &si, &info_))
+  if (output) si.dwFlags = STARTF_USESTDHANDLES, si.hStdOutput = output;
+  EXPECT_TRUE(CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, output != nullptr, 0,
+                             nullptr, cwd.c_str(), &si, &info_))
       << exe;
 }
 

@@ -39,9 +39,10 @@ class ReadyEvents {
 
 class Process {
  public:
-  // On `desktop` ("station\\desktop") where given, else the driver's own.
+  // On `desktop` ("station\\desktop") where given, else the driver's own;
+  // its standard output to `output` (an inheritable handle) where given.
   Process(const std::string& exe, const std::string& arguments, const std::string& cwd,
-          const char* desktop = nullptr);
+          const char* desktop = nullptr, HANDLE output = nullptr);
   ~Process();  // ends the process by its handle if it is still running
   bool running() const;
   DWORD waitExit(DWORD ms);  // the exit code, or STILL_ACTIVE after ms

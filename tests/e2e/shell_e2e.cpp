@@ -145,24 +145,12 @@ DWORD shell(const std::string& exe, const std::string& args, bool quiet, std::st
   SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
   HANDLE file = CreateFileA("C:\\Work\\out.txt", GENERIC_WRITE, FILE_SHARE_READ, &inherited,
                             CREATE_ALWAYS, 0, nullptr);
-  STARTUPINFOA si = {sizeof si};
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = file;
-  PROCESS_INFORMATION pi = {};
-  std::string line = "\"" + exe + "\" /shell " + args;
-  EXPECT_TRUE(CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                             "C:\\Work", &si, &pi))
-      << exe;
+  Process p(exe, "/shell " + args, "C:\\Work", nullptr, file);
   CloseHandle(file);
-  HWND box = quiet ? nullptr : waitWindow(pi.dwProcessId, "#32770", "Orvalix");
+  HWND box = quiet ? nullptr : waitWindow(p.id(), "#32770", "Orvalix");
   out = box ? boxText(box) : "";
   if (box) click(GetDlgItem(box, IDOK));
-  DWORD code = STILL_ACTIVE;
-  if (WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0)
-    GetExitCodeProcess(pi.hProcess, &code);
-  TerminateProcess(pi.hProcess, 1);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
+  DWORD code = p.waitExit(10000);
   if (!box) out = readFile("C:\\Work\\out.txt");
   return code;
 }
